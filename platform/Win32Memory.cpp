@@ -1,0 +1,21 @@
+#include "platform/Win32Memory.h"
+
+#include <cstdlib>
+
+namespace {
+platform::GlobalAllocHook g_hook = nullptr;
+}
+
+void platform::setGlobalAllocHook(GlobalAllocHook hook) { g_hook = hook; }
+
+HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
+  if (g_hook != nullptr && !g_hook(flags, bytes)) return nullptr;
+  // One byte at least, so that an empty block is still a distinct, freeable address.
+  const SIZE_T size = bytes == 0 ? 1 : bytes;
+  return (flags & GMEM_ZEROINIT) != 0 ? std::calloc(1, size) : std::malloc(size);
+}
+
+HGLOBAL GlobalFree(HGLOBAL block) {
+  std::free(block);
+  return nullptr;
+}
