@@ -64,6 +64,16 @@ void setApplicationTitle(const AnsiString& title) { titleStorage() = title; }
 
 const AnsiString& applicationTitle() { return titleStorage(); }
 
+void showExceptionBox(const AnsiString& message) {
+  BoxRequest request;
+  request.kind = BoxKind::Exception;
+  request.text = message;
+  if (!message.IsEmpty() && static_cast<unsigned char>(message[message.Length()]) > '.') request.text += ".";
+  request.caption = applicationTitle();
+  request.flags = MB_OK | MB_ICONSTOP;
+  showBox(request);
+}
+
 }  // namespace platform
 
 void ShowMessage(const AnsiString& text) {

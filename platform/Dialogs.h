@@ -53,6 +53,10 @@ int showBox(const BoxRequest& request);
 void setApplicationTitle(const AnsiString& title);
 const AnsiString& applicationTitle();
 
+// The exception box: stop icon, OK, the application title; a non-empty message whose last
+// character lies above "." in the code page gets a "." appended, as the framework does.
+void showExceptionBox(const AnsiString& message);
+
 }  // namespace platform
 
 // The framework's plain message box, captioned with the application title.

@@ -19,3 +19,13 @@ HGLOBAL GlobalFree(HGLOBAL block) {
   std::free(block);
   return nullptr;
 }
+
+char* lstrcpynA(char* dest, const char* source, int max) {
+  if (dest == nullptr || max <= 0) return nullptr;
+  int i = 0;
+  if (source != nullptr) {
+    for (; i < max - 1 && source[i] != '\0'; ++i) dest[i] = source[i];
+  }
+  dest[i] = '\0';
+  return dest;
+}

@@ -55,6 +55,9 @@ static_assert(sizeof(RGBQUAD) == 4, "colour table entries must be 4 bytes");
 
 constexpr std::uint32_t BI_RGB = 0;
 
+// Copies at most max - 1 characters and a terminating NUL; returns dest (null when max is 0).
+char* lstrcpynA(char* dest, const char* source, int max);
+
 namespace platform {
 
 // Test seam: when set, GlobalAlloc asks the hook first; a hook that returns false makes that

@@ -1,0 +1,284 @@
+#include "platform/Controls.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QWidget>
+#include <algorithm>
+
+#include "platform/ControlSurface.h"
+#include "platform/Dialogs.h"
+#include "platform/SysUtils.h"
+
+namespace {
+
+Qt::CursorShape toQtCursor(TCursor cursor) {
+  switch (cursor) {
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crCross: return Qt::CrossCursor;
+    case crHourGlass: return Qt::WaitCursor;
+    default: return Qt::ArrowCursor;
+  }
+}
+
+}  // namespace
+
+// --- TControl ---
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+  font_.OnChange = [this] { FontChanged(); };
+}
+
+TControl::~TControl() {
+  font_.OnChange = nullptr;
+  if (parent_ != nullptr) parent_->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == parent_) return;
+  if (parent_ != nullptr) parent_->RemoveControl(this);
+  parent_ = parent;
+  if (parent_ != nullptr) parent_->AddControl(this);
+  ParentChanged();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  Invalidate();  // the area it leaves
+  left_ = left;
+  top_ = top;
+  width_ = std::max(0, width);
+  height_ = std::max(0, height);
+  BoundsChanged();
+}
+
+void TControl::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  VisibleChanged();
+}
+
+void TControl::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  EnabledChanged();
+}
+
+void TControl::SetCaption(const AnsiString& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  CaptionChanged();
+}
+
+void TControl::SetColor(TColor color) {
+  if (color == color_) return;
+  color_ = color;
+  ColorChanged();
+}
+
+void TControl::SetCursor(TCursor cursor) {
+  if (cursor == cursor_) return;
+  cursor_ = cursor;
+  CursorChanged();
+}
+
+bool TControl::Showing() const {
+  if (!visible_) return false;
+  return parent_ == nullptr || parent_->Showing();
+}
+
+void TControl::Invalidate() {
+  if (parent_ == nullptr) return;
+  if (QWidget* surface = parent_->ClientWidget()) surface->update(left_, top_, width_, height_);
+}
+
+// --- TWinControl ---
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+  // Owned children go while this widget still exists; the others are detached, so that the
+  // widget's destruction cannot take their widgets with it.
+  DestroyComponents();
+  while (!controls_.empty()) {
+    TControl* child = controls_.back();
+    child->SetParent(nullptr);
+  }
+  delete widget_;
+  widget_ = nullptr;
+}
+
+void TWinControl::SetWidget(QWidget* widget) {
+  widget_ = widget;
+  widget_->setGeometry(Left(), Top(), Width(), Height());
+  widget_->setEnabled(Enabled());
+  widget_->setFont(platform::toQFont(*Font()));
+  widget_->setCursor(toQtCursor(Cursor()));
+}
+
+void TWinControl::SetFocus() {
+  if (widget_ != nullptr) widget_->setFocus(Qt::OtherFocusReason);
+}
+
+bool TWinControl::Focused() const { return widget_ != nullptr && widget_->hasFocus(); }
+
+void TWinControl::BoundsChanged() {
+  if (widget_ != nullptr) widget_->setGeometry(Left(), Top(), Width(), Height());
+}
+
+void TWinControl::VisibleChanged() {
+  // A widget without a parent would become a window of its own; it shows once it has one.
+  if (widget_ != nullptr && Parent() != nullptr) widget_->setVisible(Visible());
+}
+
+void TWinControl::EnabledChanged() {
+  if (widget_ != nullptr) widget_->setEnabled(Enabled());
+}
+
+void TWinControl::FontChanged() {
+  if (widget_ == nullptr) return;
+  widget_->setFont(platform::toQFont(*Font()));
+  QPalette palette = widget_->palette();
+  const QColor color = platform::toQColor(Font()->Color());
+  palette.setColor(QPalette::WindowText, color);
+  palette.setColor(QPalette::Text, color);
+  palette.setColor(QPalette::ButtonText, color);
+  widget_->setPalette(palette);
+}
+
+void TWinControl::CursorChanged() {
+  if (widget_ != nullptr) widget_->setCursor(toQtCursor(Cursor()));
+}
+
+void TWinControl::ParentChanged() {
+  if (widget_ == nullptr) return;
+  if (Parent() != nullptr) {
+    widget_->setParent(Parent()->ClientWidget());
+    widget_->setGeometry(Left(), Top(), Width(), Height());
+    widget_->setVisible(Visible());
+  } else {
+    widget_->hide();
+    widget_->setParent(nullptr);
+  }
+}
+
+void TWinControl::AddControl(TControl* control) {
+  controls_.push_back(control);
+  control->Invalidate();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  control->Invalidate();
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+  if (pressed_ == control) pressed_ = nullptr;
+}
+
+void TWinControl::PaintGraphicControls(QPainter& painter) {
+  for (TControl* control : controls_) {
+    auto* graphic = dynamic_cast<TGraphicControl*>(control);
+    if (graphic == nullptr || !graphic->Visible() || graphic->Width() == 0 || graphic->Height() == 0) continue;
+    painter.save();
+    painter.translate(graphic->Left(), graphic->Top());
+    painter.setClipRect(0, 0, graphic->Width(), graphic->Height());
+    graphic->Paint(painter);
+    painter.restore();
+  }
+}
+
+TGraphicControl* TWinControl::GraphicControlAt(const QPoint& point) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    auto* graphic = dynamic_cast<TGraphicControl*>(*it);
+    if (graphic == nullptr || !graphic->Visible() || !graphic->Enabled()) continue;
+    const QRect rect(graphic->Left(), graphic->Top(), graphic->Width(), graphic->Height());
+    if (rect.contains(point)) return graphic;
+  }
+  return nullptr;
+}
+
+void TWinControl::RouteMouseMove(const QPoint& point, TShiftState shift) {
+  TControl* target = GraphicControlAt(point);
+  if (target == nullptr) target = this;
+  if (QWidget* surface = ClientWidget()) surface->setCursor(toQtCursor(target->Cursor()));
+  // The handler may delete the control, so the closure and the coordinates are taken first.
+  const TMouseMoveEvent handler = target->OnMouseMove;
+  const int x = target == this ? point.x() : point.x() - target->Left();
+  const int y = target == this ? point.y() : point.y() - target->Top();
+  platform::dispatchEvent([&] { handler(target, shift, x, y); });
+}
+
+void TWinControl::RouteMousePress(const QPoint& point) {
+  TControl* target = GraphicControlAt(point);
+  pressed_ = target != nullptr ? target : this;
+}
+
+void TWinControl::RouteMouseRelease(const QPoint& point) {
+  TControl* target = GraphicControlAt(point);
+  if (target == nullptr) target = this;
+  const bool clicked = target == pressed_;
+  pressed_ = nullptr;
+  if (!clicked) return;
+  const TNotifyEvent handler = target->OnClick;
+  platform::dispatchEvent([&] { handler(target); });
+}
+
+// --- ControlSurface ---
+
+namespace platform {
+
+ControlSurface::ControlSurface(TWinControl* control, QWidget* parent) : QWidget(parent), control_(control) {
+  setMouseTracking(true);
+  setAutoFillBackground(false);
+}
+
+void ControlSurface::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), toQColor(control_->Color()));
+  control_->PaintGraphicControls(painter);
+}
+
+void ControlSurface::mouseMoveEvent(QMouseEvent* event) {
+  control_->RouteMouseMove(event->position().toPoint(), shiftStateOf(*event));
+}
+
+void ControlSurface::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) control_->RouteMousePress(event->position().toPoint());
+}
+
+void ControlSurface::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) control_->RouteMouseRelease(event->position().toPoint());
+}
+
+void ControlSurface::closeEvent(QCloseEvent* event) {
+  if (onClose) onClose();
+  event->accept();
+}
+
+void dispatchEvent(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const Exception& exception) {
+    showExceptionBox(exception.Message);
+  } catch (const std::exception& exception) {
+    showExceptionBox(AnsiString(exception.what()));
+  } catch (...) {
+    showExceptionBox(AnsiString());
+  }
+}
+
+TShiftState shiftStateOf(const QMouseEvent& event) {
+  TShiftState shift = 0;
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  if (modifiers & Qt::ShiftModifier) shift |= ssShift;
+  if (modifiers & Qt::AltModifier) shift |= ssAlt;
+  if (modifiers & Qt::ControlModifier) shift |= ssCtrl;
+  const Qt::MouseButtons buttons = event.buttons();
+  if (buttons & Qt::LeftButton) shift |= ssLeft;
+  if (buttons & Qt::RightButton) shift |= ssRight;
+  if (buttons & Qt::MiddleButton) shift |= ssMiddle;
+  return shift;
+}
+
+}  // namespace platform

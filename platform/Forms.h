@@ -1,0 +1,124 @@
+// Windows and the application object.
+//
+// TForm is a top-level window that paints its graphic controls and routes the mouse to them
+// (Controls.h). Left, Top, Width and Height are the outer frame in screen pixels; ClientWidth and
+// ClientHeight the inside. The frame is a fixed notional one (see kFrame*), so that sizes are the
+// same on every desktop. Show is modeless and brings the window to the front.
+//
+// TApplication is the one application object, `Application`. CreateForm stores the new form in
+// the caller's pointer before the form's constructor runs and clears it again when the
+// constructor throws; the first form so created is the main window, which Run shows and whose
+// closing ends Run. The application owns the forms it creates.
+#pragma once
+
+#include <memory>
+#include <new>
+
+#include "platform/Controls.h"
+#include "platform/Graphics.h"
+#include "platform/SysUtils.h"
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
+
+using TBorderIcons = std::uint8_t;
+constexpr TBorderIcons biSystemMenu = 0x01;
+constexpr TBorderIcons biMinimize = 0x02;
+constexpr TBorderIcons biMaximize = 0x04;
+constexpr TBorderIcons biHelp = 0x08;
+
+enum TPosition { poDesigned, poDefault, poScreenCenter };
+
+// The notional frame of a bordered window: the side and bottom border and the caption bar.
+constexpr int kFrameBorder = 4;
+constexpr int kFrameCaption = 23;
+
+class TForm : public TWinControl {
+ public:
+  explicit TForm(TComponent* owner);
+  ~TForm() override;
+
+  int ClientWidth() const;
+  int ClientHeight() const;
+  void SetClientWidth(int width);
+  void SetClientHeight(int height);
+
+  TFormBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TFormBorderStyle style);
+  TBorderIcons BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TBorderIcons icons);
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition position);
+
+  TIcon* Icon() { return &icon_; }
+  TCanvas* Canvas() { return &canvas_; }
+
+  // Modeless: makes the window visible and brings it to the front.
+  void Show();
+  void Close();
+  // Paints the window at once, without the message loop.
+  void Update();
+
+  QWidget* ClientWidget() const override;
+
+ protected:
+  void BoundsChanged() override;
+  void VisibleChanged() override;
+  void CaptionChanged() override;
+  void ColorChanged() override;
+
+ private:
+  void ApplyWindowFlags();
+  int FrameWidth() const;
+  int FrameHeight() const;
+
+  TFormBorderStyle borderStyle_ = bsSizeable;
+  TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+  TPosition position_ = poDefault;
+  TIcon icon_;
+  TCanvas canvas_;
+};
+
+class TApplication : public TComponent {
+ public:
+  TApplication();
+  ~TApplication() override;
+
+  void Initialize();
+
+  const AnsiString& Title() const;
+  void SetTitle(const AnsiString& title);
+
+  TForm* MainForm() const { return mainForm_; }
+
+  template <class Form>
+  void CreateForm(Form*& reference) {
+    // The pointer names the form from before its constructor runs, as handlers called during
+    // construction expect.
+    void* memory = ::operator new(sizeof(Form));
+    reference = static_cast<Form*>(memory);
+    try {
+      new (memory) Form(this);
+    } catch (...) {
+      reference = nullptr;
+      ::operator delete(memory);
+      throw;
+    }
+    if (mainForm_ == nullptr) mainForm_ = reference;
+  }
+
+  // Shows the main window and runs the message loop until it closes.
+  void Run();
+  void ProcessMessages();
+  void Terminate();
+
+  // The exception box for the exception: its message, stop icon, the application title.
+  void ShowException(const Exception* exception);
+  // A message box with the flags' buttons and icon; returns IDOK, IDYES or IDNO.
+  int MessageBox(const char* text, const char* caption, unsigned flags);
+
+ private:
+  TForm* mainForm_ = nullptr;
+};
+
+// The application object; created by the program before anything else of the framework.
+extern TApplication* Application;
