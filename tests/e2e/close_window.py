@@ -1,0 +1,19 @@
+"""Asks an X11 window to close, as a window manager's close button does (WM_DELETE_WINDOW)."""
+import sys
+
+from Xlib import X, display, protocol
+
+
+def main() -> None:
+    screen = display.Display()
+    window = screen.create_resource_object("window", int(sys.argv[1]))
+    protocols = screen.intern_atom("WM_PROTOCOLS")
+    delete = screen.intern_atom("WM_DELETE_WINDOW")
+    event = protocol.event.ClientMessage(
+        window=window, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+    window.send_event(event, event_mask=X.NoEventMask)
+    screen.flush()
+
+
+if __name__ == "__main__":
+    main()
