@@ -1,0 +1,189 @@
+#include "tools/support/ToolFiles.h"
+
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <png.h>
+#include <sqlite3.h>
+#include <stdlib.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+TempFolder::TempFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "catalog_tools_test.XXXXXX").string();
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  if (mkdtemp(buffer.data()) == nullptr) {
+    ADD_FAILURE() << "mkdtemp failed for " << pattern;
+    return;
+  }
+  path_ = buffer.data();
+}
+
+TempFolder::~TempFolder() {
+  if (path_.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+ReadOnlyDb::ReadOnlyDb(const std::string& path) {
+  if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    ADD_FAILURE() << "cannot open " << path << ": " << sqlite3_errmsg(db_);
+  }
+}
+
+ReadOnlyDb::~ReadOnlyDb() { sqlite3_close(db_); }
+
+QueryResult ReadOnlyDb::query(const std::string& sql) const {
+  QueryResult result;
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+    result.error = sqlite3_errmsg(db_);
+    return result;
+  }
+  const int columns = sqlite3_column_count(statement);
+  for (int c = 0; c < columns; ++c) result.columns.push_back(sqlite3_column_name(statement, c));
+  int step = SQLITE_ROW;
+  while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+    auto& row = result.rows.emplace_back();
+    for (int c = 0; c < columns; ++c) {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
+      if (text == nullptr) {
+        row.emplace_back();
+      } else {
+        row.emplace_back(std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, c))));
+      }
+    }
+  }
+  result.ok = step == SQLITE_DONE;
+  if (!result.ok) result.error = sqlite3_errmsg(db_);
+  sqlite3_finalize(statement);
+  return result;
+}
+
+std::string ReadOnlyDb::value(const std::string& sql) const {
+  const QueryResult result = query(sql);
+  EXPECT_TRUE(result.ok) << sql << ": " << result.error;
+  if (result.rows.empty() || !result.rows[0][0]) return "";
+  return *result.rows[0][0];
+}
+
+std::string fillTemplate(const char* text, const std::vector<std::string>& values) {
+  std::string out;
+  std::size_t next = 0;
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (p[0] == '%' && p[1] == '%') {
+      out.push_back('%');
+      ++p;
+    } else if (p[0] == '%' && p[1] == 's') {
+      EXPECT_LT(next, values.size()) << "too few values for " << text;
+      if (next < values.size()) out += values[next++];
+      ++p;
+    } else {
+      out.push_back(*p);
+    }
+  }
+  EXPECT_EQ(next, values.size()) << "too many values for " << text;
+  return out;
+}
+
+PngPicture readPng(const std::string& path) {
+  PngPicture picture;
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return picture;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  std::vector<unsigned char> pixels;
+  std::vector<png_bytep> rows;
+  if (setjmp(png_jmpbuf(png)) != 0) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::fclose(file);
+    return PngPicture{};
+  }
+  png_init_io(png, file);
+  png_read_info(png, info);
+  picture.width = static_cast<int>(png_get_image_width(png, info));
+  picture.height = static_cast<int>(png_get_image_height(png, info));
+  picture.colourType = png_get_color_type(png, info);
+  picture.bitDepth = png_get_bit_depth(png, info);
+  png_set_expand(png);
+  png_set_strip_16(png);
+  png_set_strip_alpha(png);
+  png_set_gray_to_rgb(png);
+  png_read_update_info(png, info);
+  pixels.resize(static_cast<std::size_t>(picture.width) * picture.height * 3);
+  for (int y = 0; y < picture.height; ++y)
+    rows.push_back(&pixels[static_cast<std::size_t>(y) * picture.width * 3]);
+  png_read_image(png, rows.data());
+  png_read_end(png, nullptr);
+  png_destroy_read_struct(&png, &info, nullptr);
+  std::fclose(file);
+  picture.rgb.resize(static_cast<std::size_t>(picture.width) * picture.height);
+  for (std::size_t i = 0; i < picture.rgb.size(); ++i) {
+    picture.rgb[i] =
+        (std::uint32_t{pixels[3 * i]} << 16) | (std::uint32_t{pixels[3 * i + 1]} << 8) | pixels[3 * i + 2];
+  }
+  picture.ok = true;
+  return picture;
+}
+
+namespace {
+
+struct JpegErrors {
+  jpeg_error_mgr base;
+  std::jmp_buf jump;
+};
+
+[[noreturn]] void jpegFailed(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+}
+
+}  // namespace
+
+JpegPicture decodeJpeg(const unsigned char* data, std::size_t size) {
+  JpegPicture picture;
+  std::vector<unsigned char> pixels;
+  jpeg_decompress_struct info{};
+  JpegErrors errors{};
+  info.err = jpeg_std_error(&errors.base);
+  errors.base.error_exit = jpegFailed;
+  if (setjmp(errors.jump) != 0) {
+    jpeg_destroy_decompress(&info);
+    return JpegPicture{};
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+  jpeg_read_header(&info, TRUE);
+  picture.width = static_cast<int>(info.image_width);
+  picture.height = static_cast<int>(info.image_height);
+  picture.components = info.num_components;
+  picture.progressive = info.progressive_mode != 0;
+  info.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&info);
+  pixels.resize(static_cast<std::size_t>(info.output_width) * info.output_height * 3);
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = &pixels[static_cast<std::size_t>(info.output_scanline) * info.output_width * 3];
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  picture.rgb = std::move(pixels);
+  picture.ok = true;
+  return picture;
+}
+
+std::vector<unsigned char> readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::uint32_t le16(const std::vector<unsigned char>& bytes, std::size_t at) {
+  return at + 2 > bytes.size() ? 0 : bytes[at] | (std::uint32_t{bytes[at + 1]} << 8);
+}
+
+std::uint32_t le32(const std::vector<unsigned char>& bytes, std::size_t at) {
+  return at + 4 > bytes.size() ? 0 : le16(bytes, at) | (le16(bytes, at + 2) << 16);
+}

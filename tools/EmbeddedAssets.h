@@ -1,0 +1,23 @@
+// The pictures that each program carries inside itself: the splash window's JPEG and the window
+// icon. Both are written at build time by the demo generator (make_demo --splash, --icon) and
+// compiled in as byte arrays; link assets_german or assets_polish for the build's language. The
+// icon is the same in both. The arrays live for the whole run and are never written.
+
+#ifndef CATALOG_TOOLS_EMBEDDEDASSETS_H_
+#define CATALOG_TOOLS_EMBEDDEDASSETS_H_
+
+#include <cstddef>
+
+namespace assets {
+
+// A baseline JPEG, 517 x 333 pixels, three colour components.
+extern const unsigned char kSplashJpeg[];
+extern const std::size_t kSplashJpegSize;
+
+// A Windows icon file (.ico) with one 16 x 16 picture of 16 colours.
+extern const unsigned char kWindowIcon[];
+extern const std::size_t kWindowIconSize;
+
+}  // namespace assets
+
+#endif  // CATALOG_TOOLS_EMBEDDEDASSETS_H_
