@@ -19,6 +19,8 @@ class ControlSurface : public QWidget {
 
   // Called when the window is closed by the user or the desktop; the default accepts.
   std::function<void()> onClose;
+  // Called after the widget was moved or resized, by the user or the desktop as well.
+  std::function<void()> onGeometryChanged;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -26,6 +28,8 @@ class ControlSurface : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   TWinControl* control_;

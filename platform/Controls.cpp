@@ -16,11 +16,28 @@ namespace {
 
 Qt::CursorShape toQtCursor(TCursor cursor) {
   switch (cursor) {
-    case crHandPoint: return Qt::PointingHandCursor;
-    case crIBeam: return Qt::IBeamCursor;
-    case crCross: return Qt::CrossCursor;
-    case crHourGlass: return Qt::WaitCursor;
-    default: return Qt::ArrowCursor;
+    case crHandPoint:
+      return Qt::PointingHandCursor;
+    case crIBeam:
+      return Qt::IBeamCursor;
+    case crCross:
+      return Qt::CrossCursor;
+    case crHourGlass:
+      return Qt::WaitCursor;
+    default:
+      return Qt::ArrowCursor;
+  }
+}
+
+// crDefault gives the widget back its own cursor (the I-beam of an edit box, for instance);
+// ownCursor is that cursor's shape, or -1 when the widget has none of its own.
+void applyCursor(QWidget* widget, TCursor cursor, int ownCursor) {
+  if (cursor != crDefault) {
+    widget->setCursor(toQtCursor(cursor));
+  } else if (ownCursor >= 0) {
+    widget->setCursor(static_cast<Qt::CursorShape>(ownCursor));
+  } else {
+    widget->unsetCursor();
   }
 }
 
@@ -73,9 +90,18 @@ void TControl::SetCaption(const AnsiString& caption) {
   CaptionChanged();
 }
 
+TColor TControl::Color() const { return parentColor_ && parent_ != nullptr ? parent_->Color() : color_; }
+
 void TControl::SetColor(TColor color) {
-  if (color == color_) return;
+  if (color == color_ && !parentColor_) return;
   color_ = color;
+  parentColor_ = false;
+  ColorChanged();
+}
+
+void TControl::SetParentColor(bool parentColor) {
+  if (parentColor == parentColor_) return;
+  parentColor_ = parentColor;
   ColorChanged();
 }
 
@@ -115,8 +141,10 @@ void TWinControl::SetWidget(QWidget* widget) {
   widget_ = widget;
   widget_->setGeometry(Left(), Top(), Width(), Height());
   widget_->setEnabled(Enabled());
-  widget_->setFont(platform::toQFont(*Font()));
-  widget_->setCursor(toQtCursor(Cursor()));
+  ownCursor_ = widget_->testAttribute(Qt::WA_SetCursor) ? static_cast<int>(widget_->cursor().shape()) : -1;
+  applyCursor(widget_, Cursor(), ownCursor_);
+  // The control's own font and text colour, so that nothing comes from the parent widget.
+  FontChanged();
 }
 
 void TWinControl::SetFocus() {
@@ -150,7 +178,7 @@ void TWinControl::FontChanged() {
 }
 
 void TWinControl::CursorChanged() {
-  if (widget_ != nullptr) widget_->setCursor(toQtCursor(Cursor()));
+  if (widget_ != nullptr) applyCursor(widget_, Cursor(), ownCursor_);
 }
 
 void TWinControl::ParentChanged() {
@@ -179,7 +207,8 @@ void TWinControl::RemoveControl(TControl* control) {
 void TWinControl::PaintGraphicControls(QPainter& painter) {
   for (TControl* control : controls_) {
     auto* graphic = dynamic_cast<TGraphicControl*>(control);
-    if (graphic == nullptr || !graphic->Visible() || graphic->Width() == 0 || graphic->Height() == 0) continue;
+    if (graphic == nullptr || !graphic->Visible() || graphic->Width() == 0 || graphic->Height() == 0)
+      continue;
     painter.save();
     painter.translate(graphic->Left(), graphic->Top());
     painter.setClipRect(0, 0, graphic->Width(), graphic->Height());
@@ -201,7 +230,7 @@ TGraphicControl* TWinControl::GraphicControlAt(const QPoint& point) const {
 void TWinControl::RouteMouseMove(const QPoint& point, TShiftState shift) {
   TControl* target = GraphicControlAt(point);
   if (target == nullptr) target = this;
-  if (QWidget* surface = ClientWidget()) surface->setCursor(toQtCursor(target->Cursor()));
+  if (QWidget* surface = ClientWidget()) applyCursor(surface, target->Cursor(), -1);
   // The handler may delete the control, so the closure and the coordinates are taken first.
   const TMouseMoveEvent handler = target->OnMouseMove;
   const int x = target == this ? point.x() : point.x() - target->Left();
@@ -254,6 +283,14 @@ void ControlSurface::mouseReleaseEvent(QMouseEvent* event) {
 void ControlSurface::closeEvent(QCloseEvent* event) {
   if (onClose) onClose();
   event->accept();
+}
+
+void ControlSurface::moveEvent(QMoveEvent*) {
+  if (onGeometryChanged) onGeometryChanged();
+}
+
+void ControlSurface::resizeEvent(QResizeEvent*) {
+  if (onGeometryChanged) onGeometryChanged();
 }
 
 void dispatchEvent(const std::function<void()>& handler) {

@@ -66,8 +66,11 @@ class TControl : public TComponent {
   const AnsiString& Caption() const { return caption_; }
   void SetCaption(const AnsiString& caption);
 
-  TColor Color() const { return color_; }
+  // With ParentColor the control shows its parent's colour; setting Color clears it.
+  TColor Color() const;
   void SetColor(TColor color);
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool parentColor);
   TFont* Font() { return &font_; }
   const TFont* Font() const { return &font_; }
   TCursor Cursor() const { return cursor_; }
@@ -105,6 +108,7 @@ class TControl : public TComponent {
   bool enabled_ = true;
   AnsiString caption_;
   TColor color_ = clBtnFace;
+  bool parentColor_ = false;
   TFont font_;
   TCursor cursor_ = crDefault;
 };
@@ -170,6 +174,7 @@ class TWinControl : public TControl {
   void RemoveControl(TControl* control);
 
   QWidget* widget_ = nullptr;
+  int ownCursor_ = -1;  // the shape of the widget's own cursor, -1 for none
   std::vector<TControl*> controls_;
   TControl* pressed_ = nullptr;  // the control a mouse press started on
 };

@@ -68,9 +68,20 @@ class TForm : public TWinControl {
 
  private:
   void ApplyWindowFlags();
+  // Puts the widget where Left/Top/Width/Height say, the notional frame taken off.
+  void ApplyGeometry();
+  // Takes over a position or size that the user or the desktop gave the window.
+  void SyncFromWidget();
+  void ShowWindow();
+  void CentreOnScreen();
+  // The window was closed by the user, the desktop or Close.
+  void Closed();
+  int FrameLeft() const;
+  int FrameTop() const;
   int FrameWidth() const;
   int FrameHeight() const;
 
+  bool applyingGeometry_ = false;
   TFormBorderStyle borderStyle_ = bsSizeable;
   TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
   TPosition position_ = poDefault;
@@ -80,6 +91,7 @@ class TForm : public TWinControl {
 
 class TApplication : public TComponent {
  public:
+  // Becomes `Application`; the forms it owns go with it.
   TApplication();
   ~TApplication() override;
 
@@ -106,10 +118,14 @@ class TApplication : public TComponent {
     if (mainForm_ == nullptr) mainForm_ = reference;
   }
 
-  // Shows the main window and runs the message loop until it closes.
+  // Shows the main window and runs the message loop until it closes; returns at once when there
+  // is no main window or Terminate came first.
   void Run();
+  // Handles the events that are waiting, then returns.
   void ProcessMessages();
+  // Ends Run: at once when it runs, else before it starts.
   void Terminate();
+  bool Terminated() const { return terminated_; }
 
   // The exception box for the exception: its message, stop icon, the application title.
   void ShowException(const Exception* exception);
@@ -117,8 +133,13 @@ class TApplication : public TComponent {
   int MessageBox(const char* text, const char* caption, unsigned flags);
 
  private:
+  friend class TForm;  // a main window deleted early stops being the main window
+
   TForm* mainForm_ = nullptr;
+  bool terminated_ = false;
+  bool running_ = false;  // inside Run's message loop
 };
 
-// The application object; created by the program before anything else of the framework.
+// The application object: the TApplication that the program creates (after the QApplication,
+// before any other object of the framework) sets it, and its destructor clears it.
 extern TApplication* Application;

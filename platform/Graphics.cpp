@@ -93,6 +93,7 @@ void TBrush::SetStyle(TBrushStyle style) {
 }
 
 void TGraphic::SetTransparent(bool transparent) {
+  if (transparent == transparent_) return;
   transparent_ = transparent;
   Changed();
 }
@@ -107,12 +108,18 @@ QColor toQColor(TColor color) {
   if (color < 0) {
     // Desktop colours are fixed here, so that what a test grabs does not depend on the theme.
     switch (color - clSystemColor) {
-      case 5: return QColor(0xFF, 0xFF, 0xFF);   // window
-      case 8: return QColor(0x00, 0x00, 0x00);   // window text
-      case 15: return QColor(0xF0, 0xF0, 0xF0);  // button face
-      case 16: return QColor(0xA0, 0xA0, 0xA0);  // button shadow
-      case 20: return QColor(0xFF, 0xFF, 0xFF);  // button highlight
-      default: return QColor(0x00, 0x00, 0x00);
+      case 5:
+        return QColor(0xFF, 0xFF, 0xFF);  // window
+      case 8:
+        return QColor(0x00, 0x00, 0x00);  // window text
+      case 15:
+        return QColor(0xF0, 0xF0, 0xF0);  // button face
+      case 16:
+        return QColor(0xA0, 0xA0, 0xA0);  // button shadow
+      case 20:
+        return QColor(0xFF, 0xFF, 0xFF);  // button highlight
+      default:
+        return QColor(0x00, 0x00, 0x00);
     }
   }
   return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);

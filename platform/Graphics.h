@@ -198,6 +198,12 @@ class TBitmap : public TGraphic {
   const QImage* Image() const;
 
  private:
+  friend struct platform::BitmapData;  // reports pixels written through the handle
+
+  // The pixels behind the handle, created empty when the bitmap has none.
+  platform::BitmapData& Data();
+  void Adopt(platform::BitmapData* data);
+
   platform::BitmapData* data_ = nullptr;
 };
 
@@ -220,6 +226,7 @@ class TJPEGImage : public TGraphic {
 
  private:
   std::unique_ptr<QImage> image_;
+  mutable std::unique_ptr<QImage> keyed_;  // the transparent rendering, built on first use
 };
 
 class TIcon : public TGraphic {
@@ -241,9 +248,10 @@ class TIcon : public TGraphic {
 
  private:
   std::unique_ptr<QIcon> icon_;
+  std::unique_ptr<QImage> image_;  // the first picture of the file: size, painting, hit test
 };
 
-// Holds one graphic, owned.
+// Holds one graphic, owned. OnChange reports every change of the graphic or its pixels.
 class TPicture {
  public:
   TPicture() = default;

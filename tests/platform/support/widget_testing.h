@@ -1,0 +1,39 @@
+// Helpers of the framework's widget tests: what a window shows, and the modal boxes answered
+// and recorded instead of shown.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <vector>
+
+#include "platform/Dialogs.h"
+
+class TWinControl;
+
+namespace testing_support {
+
+// The window's client area as the user would see it, in RGB32.
+QImage grabClient(const TWinControl& window);
+
+// The colour of one pixel, without alpha.
+QColor pixelAt(const QImage& image, int x, int y);
+
+// Whether two colours differ by at most `tolerance` in every channel.
+bool near(const QColor& a, const QColor& b, int tolerance);
+
+// While it lives, every box is recorded and answered with `answer` instead of being shown.
+class RecordedBoxes {
+ public:
+  explicit RecordedBoxes(int answer = IDOK);
+  RecordedBoxes(const RecordedBoxes&) = delete;
+  RecordedBoxes& operator=(const RecordedBoxes&) = delete;
+  ~RecordedBoxes();
+
+  const std::vector<platform::BoxRequest>& requests() const { return requests_; }
+
+ private:
+  std::vector<platform::BoxRequest> requests_;
+  platform::BoxHandler previous_;
+};
+
+}  // namespace testing_support
