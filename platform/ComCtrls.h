@@ -2,12 +2,17 @@
 //
 // Rows are items with a caption and sub-items; columns have a caption and a width. The list is
 // read only, selects whole rows, shows grid lines and holds at most one selected row. The list
-// owns its items; an item pointer stays valid until the item is removed or the list cleared.
+// owns its items; an item pointer stays valid until the list is cleared.
 //
 // OnSelectItem comes only from the user: for the row that loses the selection and again for the
-// row that gains it (a click on empty space deselects). Setting ItemIndex or Clear from code
-// raises nothing. Thousands of rows stay fast: the rows live in a model of our own, not one Qt
-// item per row.
+// row that gains it (a click on empty space deselects). While the lost row's event runs no row is
+// selected (ItemIndex is -1). Setting ItemIndex, Clear and adding rows from code raise nothing.
+// A handler may clear or refill the list; the row that was about to gain the selection then gets
+// no event.
+//
+// Thousands of rows stay fast: the rows live in a model of our own that reads the items directly,
+// not one Qt item per row, and rows added from code reach the view in one batch, on the next turn
+// of the event loop or before anything needs them (painting, input, selecting from code).
 #pragma once
 
 #include <memory>
@@ -17,6 +22,7 @@
 #include "platform/Controls.h"
 #include "platform/StdCtrls.h"
 
+class QTreeView;
 class TListView;
 class TListItems;
 
@@ -24,7 +30,9 @@ class TListItem : public TObject {
  public:
   const AnsiString& Caption() const { return caption_; }
   void SetCaption(const AnsiString& caption);
+  // The texts of columns 1 and up; a column without a sub-item shows an empty cell.
   TStrings* SubItems() { return &subItems_; }
+  const TStrings* SubItems() const { return &subItems_; }
   int Index() const { return index_; }
   bool Selected() const;
 
@@ -49,6 +57,7 @@ class TListItems {
   TListItem* Add();
   int Count() const { return static_cast<int>(items_.size()); }
   TListItem* Item(int index) const { return items_.at(static_cast<std::size_t>(index)).get(); }
+  // Removes every row; the selection goes with them.
   void Clear();
 
  private:
@@ -58,13 +67,18 @@ class TListItems {
 
 class TListColumn {
  public:
+  TListColumn(const TListColumn&) = delete;
+  TListColumn& operator=(const TListColumn&) = delete;
+
   const AnsiString& Caption() const { return caption_; }
   void SetCaption(const AnsiString& caption);
+  // In pixels; the user may drag it wider or narrower, which Width then reports.
   int Width() const { return width_; }
   void SetWidth(int width);
 
  private:
   friend class TListColumns;
+  friend class TListView;
   TListColumn(TListView* owner, int index) : owner_(owner), index_(index) {}
 
   TListView* owner_;
@@ -101,12 +115,13 @@ class TListView : public TWinControl {
   TListColumns* Columns() { return &columns_; }
   TListItems* Items() { return &items_; }
 
-  // The selected row, -1 when none.
-  int ItemIndex() const;
+  // The selected row, -1 when none. Setting an index outside the rows selects none.
+  int ItemIndex() const { return selectedRow_; }
   void SetItemIndex(int index);
   TListItem* Selected() const;
   void Clear() { items_.Clear(); }
 
+  // Only the report style is drawn; the others show the rows without the column header.
   TViewStyle ViewStyle() const { return viewStyle_; }
   void SetViewStyle(TViewStyle style);
   bool RowSelect() const { return rowSelect_; }
@@ -117,6 +132,9 @@ class TListView : public TWinControl {
   void SetReadOnly(bool on);
   bool ColumnClick() const { return columnClick_; }
   void SetColumnClick(bool on);
+
+  // The Qt view, with every row added so far announced to it; for tests and benchmarks.
+  QTreeView* ViewWidget();
 
   // Sender, the row, and whether it gained (true) or lost (false) the selection.
   TLVSelectItemEvent OnSelectItem;
@@ -129,10 +147,34 @@ class TListView : public TWinControl {
   class Model;
   class View;
 
+  // Notifications from the items and columns.
+  void ItemAdded();
+  void ItemChanged(int row);
+  void BeginClearItems();
+  void EndClearItems();
+  void ColumnAdded(TListColumn* column);
+  void ColumnCaptionChanged(int column);
+  void ColumnWidthChanged(int column);
+  void SectionResized(int column, int width);
+
+  // Hands rows added since the last call to the view.
+  void FlushRows();
+  // After the user's input: raises OnSelectItem for the difference between the view's selection
+  // and the list's, then makes the view show the list's selection again.
+  void SelectionChangedByUser();
+  void ShowSelectionInView();
+  int ViewSelectedRow() const;
+  void RaiseSelectItem(int row, bool selected);
+
   TListColumns columns_;
   TListItems items_;
   std::unique_ptr<Model> model_;
-  View* view_ = nullptr;
+  View* view_ = nullptr;  // owned by TWinControl as the control's widget
+  int selectedRow_ = -1;
+  // Counts clearings and selections made from code, so that a user's selection change can tell
+  // whether its handler replaced the list or the selection under it.
+  unsigned generation_ = 0;
+  bool notifying_ = false;
   TViewStyle viewStyle_ = vsIcon;
   bool rowSelect_ = false;
   bool gridLines_ = false;

@@ -1,0 +1,162 @@
+// Filling the report list with a full result (8,000 rows of 8 columns) and painting it once,
+// beside a plain QTreeView over a minimal table model that holds the same texts as QStrings.
+// Prints the ratio of the two; the list should stay within 1.5 times the plain view.
+#include <benchmark/benchmark.h>
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QTreeView>
+#include <QWidget>
+#include <array>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/ComCtrls.h"
+
+namespace {
+
+constexpr int kRows = 8000;
+constexpr int kColumns = 8;
+constexpr int kWidths[kColumns] = {80, 100, 120, 110, 90, 140, 35, 75};
+
+using SourceRow = std::array<std::string, kColumns>;
+
+// Texts shaped like a result: a system number, make, model, body, years, engine, capacity, note.
+const std::vector<SourceRow>& sourceRows() {
+  static const std::vector<SourceRow> rows = [] {
+    std::vector<SourceRow> made;
+    made.reserve(kRows);
+    for (int r = 0; r < kRows; ++r) {
+      made.push_back({std::to_string(100000 + r), "Volkswagen " + std::to_string(r % 40),
+                      "Golf IV Variant " + std::to_string(r % 300), "Kombi 5-t\xfcrig",
+                      std::to_string(1990 + r % 25) + "-" + std::to_string(2000 + r % 20),
+                      "1.9 TDI 81kW " + std::to_string(r % 7), std::to_string(1000 + r % 2000),
+                      r % 3 == 0 ? "mit Katalysator" : ""});
+    }
+    return made;
+  }();
+  return rows;
+}
+
+void placeInWindow(QWidget* widget, QWidget* window) {
+  widget->setParent(window);
+  widget->setGeometry(10, 112, 770, 191);
+  widget->show();
+}
+
+void BM_ReportListView(benchmark::State& state) {
+  QWidget window;
+  window.resize(790, 560);
+  TListView list(nullptr);
+  placeInWindow(list.Widget(), &window);
+  list.SetViewStyle(vsReport);
+  list.SetRowSelect(true);
+  list.SetGridLines(true);
+  list.SetReadOnly(true);
+  list.SetColumnClick(false);
+  for (int width : kWidths) list.Columns()->Add()->SetWidth(width);
+  window.show();
+  const std::vector<SourceRow>& rows = sourceRows();
+
+  for (auto _ : state) {
+    list.Clear();
+    for (const SourceRow& row : rows) {
+      TListItem* item = list.Items()->Add();
+      item->SetCaption(row[0].c_str());
+      for (int c = 1; c < kColumns; ++c) item->SubItems()->Add(row[c].c_str());
+    }
+    benchmark::DoNotOptimize(list.Widget()->grab());
+  }
+  state.SetItemsProcessed(state.iterations() * kRows);
+}
+BENCHMARK(BM_ReportListView)->Unit(benchmark::kMillisecond);
+
+// The plain view's model: rows of QStrings, announced with one reset.
+class PlainModel : public QAbstractTableModel {
+ public:
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  }
+  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : kColumns; }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role != Qt::DisplayRole || !index.isValid()) return {};
+    return rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
+  }
+
+  void Fill(const std::vector<SourceRow>& source) {
+    beginResetModel();
+    rows_.clear();
+    rows_.reserve(source.size());
+    for (const SourceRow& row : source) {
+      std::vector<QString> cells;
+      cells.reserve(kColumns);
+      for (const std::string& text : row) cells.push_back(QString::fromLatin1(text.data(), text.size()));
+      rows_.push_back(std::move(cells));
+    }
+    endResetModel();
+  }
+
+ private:
+  std::vector<std::vector<QString>> rows_;
+};
+
+void BM_PlainTreeView(benchmark::State& state) {
+  QWidget window;
+  window.resize(790, 560);
+  PlainModel model;
+  auto* view = new QTreeView;
+  placeInWindow(view, &window);
+  view->setRootIsDecorated(false);
+  view->setUniformRowHeights(true);
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->header()->setStretchLastSection(false);
+  view->setModel(&model);
+  for (int c = 0; c < kColumns; ++c) view->header()->resizeSection(c, kWidths[c]);
+  window.show();
+  const std::vector<SourceRow>& rows = sourceRows();
+
+  for (auto _ : state) {
+    model.Fill(rows);
+    benchmark::DoNotOptimize(view->grab());
+  }
+  state.SetItemsProcessed(state.iterations() * kRows);
+  view->setModel(nullptr);
+}
+BENCHMARK(BM_PlainTreeView)->Unit(benchmark::kMillisecond);
+
+// Keeps the real time per iteration of every run, for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+        seconds[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  std::map<std::string, double> seconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  const auto layer = reporter.seconds.find("BM_ReportListView");
+  const auto plain = reporter.seconds.find("BM_PlainTreeView");
+  if (layer != reporter.seconds.end() && plain != reporter.seconds.end() && plain->second > 0) {
+    std::printf("report list / plain view: %.2f (target at most 1.50)\n", layer->second / plain->second);
+  }
+  benchmark::Shutdown();
+  return 0;
+}
