@@ -185,7 +185,8 @@ TEST_F(StdControlsTest, AKeyReplacedByTheHandlerGoesToTheBoxInstead) {
 }
 
 TEST_F(StdControlsTest, ANonAsciiKeyComesAsItsCodePageCharacter) {
-  QTest::sendKeyEvent(QTest::Click, edit->EditWidget(), Qt::Key_unknown, QString::fromUtf8("ä"), Qt::NoModifier);
+  QTest::sendKeyEvent(QTest::Click, edit->EditWidget(), Qt::Key_unknown, QString::fromUtf8("ä"),
+                      Qt::NoModifier);
   ASSERT_EQ(1u, keys.size());
   EXPECT_EQ(static_cast<char>(0xE4), keys[0]);
   EXPECT_EQ(QString::fromUtf8("ä"), edit->EditWidget()->text());
@@ -311,7 +312,8 @@ INSTANTIATE_TEST_SUITE_P(Builds, CodePageTest, ::testing::ValuesIn(kCodePages),
 
 TEST_F(StdControlsTest, TypedPolishLetterComesAs1250Character) {
   platform::setAnsiCodePage(1250);
-  QTest::sendKeyEvent(QTest::Click, edit->EditWidget(), Qt::Key_unknown, QString::fromUtf8("ę"), Qt::NoModifier);
+  QTest::sendKeyEvent(QTest::Click, edit->EditWidget(), Qt::Key_unknown, QString::fromUtf8("ę"),
+                      Qt::NoModifier);
   platform::setAnsiCodePage(1252);
   ASSERT_EQ(1u, keys.size());
   EXPECT_EQ(static_cast<char>(0xEA), keys[0]);

@@ -3,8 +3,11 @@
 #include <QPixmap>
 #include <QWidget>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/Controls.h"
+#include "platform/Graphics.h"
+#include "platform/WinApi.h"
 
 namespace testing_support {
 
@@ -17,6 +20,40 @@ QColor pixelAt(const QImage& image, int x, int y) { return QColor(image.pixel(x,
 bool near(const QColor& a, const QColor& b, int tolerance) {
   return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
          std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+std::vector<std::uint8_t> makeDib24(int width, int height,
+                                    const std::function<QRgb(int x, int y)>& colourAt) {
+  const std::size_t stride = ((static_cast<std::size_t>(width) * 24 + 31) >> 5) << 2;
+  std::vector<std::uint8_t> block(sizeof(BITMAPINFOHEADER) + stride * static_cast<std::size_t>(height));
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof(BITMAPINFOHEADER);
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  std::memcpy(block.data(), &header, sizeof header);
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* row = block.data() + sizeof header + stride * static_cast<std::size_t>(height - 1 - y);
+    for (int x = 0; x < width; ++x) {
+      const QRgb colour = colourAt(x, y);
+      row[3 * x] = static_cast<std::uint8_t>(qBlue(colour));
+      row[3 * x + 1] = static_cast<std::uint8_t>(qGreen(colour));
+      row[3 * x + 2] = static_cast<std::uint8_t>(qRed(colour));
+    }
+  }
+  return block;
+}
+
+void fillBitmap(TBitmap& bitmap, int width, int height, const std::function<QRgb(int x, int y)>& colourAt) {
+  bitmap.SetWidth(width);
+  bitmap.SetHeight(height);
+  const std::vector<std::uint8_t> block = makeDib24(width, height, colourAt);
+  TCanvas canvas;
+  SetDIBits(canvas.Handle(), bitmap.Handle(), 0, static_cast<UINT>(height),
+            block.data() + sizeof(BITMAPINFOHEADER), reinterpret_cast<const BITMAPINFO*>(block.data()),
+            DIB_RGB_COLORS);
 }
 
 RecordedBoxes::RecordedBoxes(int answer) {

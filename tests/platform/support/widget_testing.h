@@ -4,10 +4,13 @@
 
 #include <QColor>
 #include <QImage>
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/Dialogs.h"
 
+class TBitmap;
 class TWinControl;
 
 namespace testing_support {
@@ -20,6 +23,12 @@ QColor pixelAt(const QImage& image, int x, int y);
 
 // Whether two colours differ by at most `tolerance` in every channel.
 bool near(const QColor& a, const QColor& b, int tolerance);
+
+// A packed bottom-up DIB of 24 bits: the 40-byte header, then the rows, as SetDIBits takes it.
+std::vector<std::uint8_t> makeDib24(int width, int height, const std::function<QRgb(int x, int y)>& colourAt);
+
+// Sizes the bitmap and fills it with the colours, through SetDIBits on its handle.
+void fillBitmap(TBitmap& bitmap, int width, int height, const std::function<QRgb(int x, int y)>& colourAt);
 
 // While it lives, every box is recorded and answered with `answer` instead of being shown.
 class RecordedBoxes {

@@ -1,0 +1,463 @@
+// Windows and the application object: frame and size rules, centring, modeless Show, painting
+// before the message loop, CreateForm, Run and the modal boxes.
+#include "platform/Forms.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest/QTest>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/CodePage.h"
+#include "platform/Dialogs.h"
+#include "platform/ImageCtrls.h"
+#include "platform/StdCtrls.h"
+#include "platform/support/widget_testing.h"
+
+namespace {
+
+using testing_support::grabClient;
+using testing_support::RecordedBoxes;
+
+// A graphic control that counts how often its window painted it.
+class PaintCounter : public TGraphicControl {
+ public:
+  explicit PaintCounter(TComponent* owner) : TGraphicControl(owner) {}
+  void Paint(QPainter&) override { ++paints; }
+  int paints = 0;
+};
+
+// --- frame, size and position ---
+
+TEST(FormTest, NewFormIsHiddenAndSizeable) {
+  TForm form(nullptr);
+  EXPECT_FALSE(form.Visible());
+  EXPECT_FALSE(form.Widget()->isVisible());
+  EXPECT_EQ(bsSizeable, form.BorderStyle());
+  EXPECT_EQ(form.Widget(), reinterpret_cast<QWidget*>(form.Handle()));
+  EXPECT_NE(nullptr, form.Canvas()->Handle());
+}
+
+TEST(FormTest, OuterSizeIncludesTheFrame) {
+  TForm form(nullptr);
+  form.SetClientWidth(790);
+  form.SetClientHeight(560);
+  EXPECT_EQ(790 + 2 * kFrameBorder, form.Width());
+  EXPECT_EQ(560 + kFrameCaption + kFrameBorder, form.Height());
+  EXPECT_EQ(QSize(790, 560), form.Widget()->size());
+
+  form.SetWidth(730);
+  form.SetHeight(600);
+  EXPECT_EQ(730 - 2 * kFrameBorder, form.ClientWidth());
+  EXPECT_EQ(600 - kFrameCaption - kFrameBorder, form.ClientHeight());
+  EXPECT_EQ(QSize(form.ClientWidth(), form.ClientHeight()), form.Widget()->size());
+}
+
+TEST(FormTest, BorderlessFormHasNoFrame) {
+  TForm form(nullptr);
+  form.SetBorderStyle(bsNone);
+  form.SetLeft(382);
+  form.SetTop(238);
+  form.SetClientWidth(517);
+  form.SetClientHeight(333);
+  form.SetPosition(poDesigned);
+  EXPECT_EQ(517, form.Width());
+  EXPECT_EQ(333, form.Height());
+  EXPECT_TRUE(form.Widget()->windowFlags() & Qt::FramelessWindowHint);
+  form.Show();
+  EXPECT_EQ(QRect(382, 238, 517, 333), form.Widget()->geometry());
+}
+
+TEST(FormTest, SingleBorderWithoutMaximiseCannotBeResized) {
+  TForm form(nullptr);
+  form.SetBorderStyle(bsSingle);
+  form.SetBorderIcons(biSystemMenu | biMinimize);
+  form.SetClientWidth(300);
+  form.SetClientHeight(200);
+  form.Show();
+  QWidget* widget = form.Widget();
+  EXPECT_EQ(QSize(300, 200), widget->minimumSize());
+  EXPECT_EQ(QSize(300, 200), widget->maximumSize());
+  EXPECT_FALSE(widget->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(widget->windowFlags() & Qt::WindowMinimizeButtonHint);
+  widget->resize(500, 400);  // what a drag of the frame asks for
+  EXPECT_EQ(QSize(300, 200), widget->size());
+  EXPECT_EQ(300, form.ClientWidth());
+}
+
+TEST(FormTest, SizeableFormFollowsTheUsersResize) {
+  TForm form(nullptr);
+  form.SetClientWidth(300);
+  form.SetClientHeight(200);
+  form.Show();
+  form.Widget()->resize(350, 260);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(350, form.ClientWidth());
+  EXPECT_EQ(260, form.ClientHeight());
+  EXPECT_EQ(350 + 2 * kFrameBorder, form.Width());
+}
+
+TEST(FormTest, ScreenCentredFormIsCentredWhenShown) {
+  TForm form(nullptr);
+  form.SetBorderStyle(bsSingle);
+  form.SetLeft(339);
+  form.SetTop(169);
+  form.SetClientWidth(400);
+  form.SetClientHeight(300);
+  form.SetPosition(poScreenCenter);
+  form.Show();
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_EQ(area.x() + (area.width() - form.Width()) / 2, form.Left());
+  EXPECT_EQ(area.y() + (area.height() - form.Height()) / 2, form.Top());
+  EXPECT_EQ(QPoint(form.Left() + kFrameBorder, form.Top() + kFrameCaption),
+            form.Widget()->geometry().topLeft());
+}
+
+TEST(FormTest, CaptionIsTheWindowTitleInUnicode) {
+  platform::setAnsiCodePage(1250);
+  TForm form(nullptr);
+  form.SetCaption(AnsiString::FromUtf8("VELDO - Katalog Produktów"));
+  EXPECT_EQ(QString::fromUtf8("VELDO - Katalog Produktów"), form.Widget()->windowTitle());
+  platform::setAnsiCodePage(1252);
+}
+
+TEST(FormTest, ColourFillsTheClientArea) {
+  TForm form(nullptr);
+  form.SetClientWidth(50);
+  form.SetClientHeight(40);
+  form.Show();
+  EXPECT_EQ(platform::toQColor(clBtnFace), testing_support::pixelAt(grabClient(form), 25, 20));
+  form.SetColor(clWhite);
+  EXPECT_EQ(QColor(255, 255, 255), testing_support::pixelAt(grabClient(form), 49, 39));
+}
+
+TEST(FormTest, DefaultFontIsMsSansSerifElevenPixels) {
+  TForm form(nullptr);
+  EXPECT_EQ(AnsiString("MS Sans Serif"), form.Font()->Name());
+  EXPECT_EQ(-11, form.Font()->Height());
+  EXPECT_EQ(clWindowText, form.Font()->Color());
+}
+
+TEST(FormTest, IconBecomesTheWindowIcon) {
+  QImage picture(16, 16, QImage::Format_ARGB32);
+  picture.fill(Qt::red);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(picture.save(&buffer, "ico"));
+
+  TForm form(nullptr);
+  form.Icon()->LoadFromMemory(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                              static_cast<std::size_t>(bytes.size()));
+  EXPECT_FALSE(form.Widget()->windowIcon().isNull());
+  TForm other(nullptr);
+  other.Icon()->Assign(*form.Icon());
+  EXPECT_FALSE(other.Widget()->windowIcon().isNull());
+}
+
+// --- showing and painting ---
+
+TEST(FormTest, ShowIsModelessAndBringsTheWindowToTheFront) {
+  TForm first(nullptr);
+  TForm second(nullptr);
+  first.Show();
+  second.Show();
+  EXPECT_TRUE(first.Widget()->isVisible());
+  EXPECT_TRUE(second.Widget()->isVisible());
+  first.Show();  // already visible: comes to the front again
+  QCoreApplication::processEvents();
+  EXPECT_EQ(first.Widget(), QApplication::activeWindow());
+  EXPECT_TRUE(second.Widget()->isVisible());
+}
+
+TEST(FormTest, HideAndCloseHideTheWindow) {
+  TForm form(nullptr);
+  form.Show();
+  form.SetVisible(false);
+  EXPECT_FALSE(form.Widget()->isVisible());
+  form.Show();
+  form.Close();
+  EXPECT_FALSE(form.Visible());
+  EXPECT_FALSE(form.Widget()->isVisible());
+}
+
+TEST(FormTest, UpdatePaintsAtOnceWithoutTheMessageLoop) {
+  TForm form(nullptr);
+  form.SetClientWidth(60);
+  form.SetClientHeight(40);
+  auto* counter = new PaintCounter(&form);
+  counter->SetBounds(0, 0, 60, 40);
+  counter->SetParent(&form);
+  form.Show();
+  const int beforeUpdate = counter->paints;
+  form.Update();
+  EXPECT_GT(counter->paints, beforeUpdate);
+}
+
+TEST(FormTest, DeletingAFormDeletesItsControlsAndLetsOthersGo) {
+  auto* form = new TForm(nullptr);
+  auto* owned = new TLabel(form);
+  owned->SetParent(form);
+  auto* edit = new TEdit(form);
+  edit->SetParent(form);
+  auto* unowned = new TImage(nullptr);  // like the pictures made before the window existed
+  unowned->SetParent(form);
+  auto* unownedEdit = new TEdit(nullptr);
+  unownedEdit->SetParent(form);
+  form->Show();
+  delete form;
+  EXPECT_EQ(nullptr, unowned->Parent());
+  EXPECT_EQ(nullptr, unownedEdit->Parent());
+  EXPECT_EQ(nullptr, unownedEdit->Widget()->parentWidget());
+  delete unowned;
+  delete unownedEdit;
+}
+
+TEST(FormTest, DeletingAControlTakesItOffItsWindow) {
+  TForm form(nullptr);
+  auto* label = new TLabel(&form);
+  label->SetParent(&form);
+  auto* edit = new TEdit(&form);
+  edit->SetParent(&form);
+  delete label;
+  delete edit;
+  EXPECT_EQ(0, form.ControlCount());
+  EXPECT_EQ(0, form.ComponentCount());
+}
+
+// --- the application object ---
+
+class ApplicationTest : public ::testing::Test {
+ protected:
+  void TearDown() override { platform::setApplicationTitle(""); }
+  TApplication application;
+};
+
+TEST_F(ApplicationTest, ConstructorMakesItTheApplication) { EXPECT_EQ(&application, Application); }
+
+// Records, from inside its constructor, what the caller's pointer held at that moment.
+struct SeenForm : TForm {
+  static SeenForm* reference;
+  static bool referenceWasThis;
+  static bool throwFromConstructor;
+  explicit SeenForm(TComponent* owner) : TForm(owner) {
+    referenceWasThis = reference == this;
+    auto* label = new TLabel(this);  // owned: must not leak when the constructor throws
+    label->SetParent(this);
+    if (throwFromConstructor) throw std::runtime_error("cannot open");
+  }
+};
+SeenForm* SeenForm::reference = nullptr;
+bool SeenForm::referenceWasThis = false;
+bool SeenForm::throwFromConstructor = false;
+
+TEST_F(ApplicationTest, CreateFormStoresThePointerBeforeTheConstructorRuns) {
+  SeenForm::throwFromConstructor = false;
+  application.CreateForm(SeenForm::reference);
+  EXPECT_TRUE(SeenForm::referenceWasThis);
+  EXPECT_EQ(SeenForm::reference, application.MainForm());
+  EXPECT_EQ(1, application.ComponentCount());
+  EXPECT_FALSE(SeenForm::reference->Visible());
+
+  TForm* second = nullptr;
+  application.CreateForm(second);
+  EXPECT_EQ(SeenForm::reference, application.MainForm());
+  EXPECT_EQ(2, application.ComponentCount());
+}
+
+TEST_F(ApplicationTest, CreateFormClearsThePointerWhenTheConstructorThrows) {
+  SeenForm::throwFromConstructor = true;
+  SeenForm::reference = nullptr;
+  EXPECT_THROW(application.CreateForm(SeenForm::reference), std::runtime_error);
+  SeenForm::throwFromConstructor = false;
+  EXPECT_TRUE(SeenForm::referenceWasThis);
+  EXPECT_EQ(nullptr, SeenForm::reference);
+  EXPECT_EQ(nullptr, application.MainForm());
+  EXPECT_EQ(0, application.ComponentCount());
+}
+
+TEST_F(ApplicationTest, RunShowsTheMainWindowAndEndsWhenItCloses) {
+  TForm* main = nullptr;
+  TForm* details = nullptr;
+  application.CreateForm(main);
+  application.CreateForm(details);
+  std::vector<std::string> seen;
+  QTimer::singleShot(0, [&] {
+    seen.push_back(main->Widget()->isVisible() ? "main shown" : "main hidden");
+    details->Show();
+    details->Close();  // another window's closing goes on
+    QTimer::singleShot(0, [&] {
+      seen.push_back("still running");
+      main->Close();
+    });
+  });
+  application.Run();
+  EXPECT_EQ((std::vector<std::string>{"main shown", "still running"}), seen);
+  EXPECT_FALSE(main->Visible());
+}
+
+TEST_F(ApplicationTest, RunWithoutAMainWindowReturnsAtOnce) { application.Run(); }
+
+TEST_F(ApplicationTest, TerminateBeforeRunEndsItAtOnce) {
+  TForm* main = nullptr;
+  application.CreateForm(main);
+  application.Terminate();
+  application.Run();
+  EXPECT_TRUE(application.Terminated());
+}
+
+TEST_F(ApplicationTest, DeletedMainWindowStopsBeingTheMainWindow) {
+  TForm* main = nullptr;
+  application.CreateForm(main);
+  delete main;
+  EXPECT_EQ(nullptr, application.MainForm());
+  EXPECT_EQ(0, application.ComponentCount());
+}
+
+TEST_F(ApplicationTest, TitleIsTheCaptionOfTheBoxes) {
+  RecordedBoxes boxes;
+  application.SetTitle("VELDO - Katalog Produkt\xF3w");
+  EXPECT_EQ(AnsiString("VELDO - Katalog Produkt\xF3w"), application.Title());
+  ShowMessage("Hello");
+  const Exception exception("Cannot open file data\\lg_de.dat");
+  application.ShowException(&exception);
+  ASSERT_EQ(2u, boxes.requests().size());
+  EXPECT_EQ(platform::BoxKind::Message, boxes.requests()[0].kind);
+  EXPECT_EQ(AnsiString("VELDO - Katalog Produkt\xF3w"), boxes.requests()[0].caption);
+  EXPECT_EQ(AnsiString("VELDO - Katalog Produkt\xF3w"), boxes.requests()[1].caption);
+}
+
+struct ExceptionTextCase {
+  const char* label;
+  const char* message;
+  const char* shown;
+};
+
+class ExceptionBoxTest : public ApplicationTest, public ::testing::WithParamInterface<ExceptionTextCase> {};
+
+TEST_P(ExceptionBoxTest, ShowsTheMessageWithAStopIconAndTheDotRule) {
+  RecordedBoxes boxes;
+  const Exception exception(GetParam().message);
+  application.ShowException(&exception);
+  ASSERT_EQ(1u, boxes.requests().size());
+  EXPECT_EQ(platform::BoxKind::Exception, boxes.requests()[0].kind);
+  EXPECT_EQ(MB_ICONSTOP, boxes.requests()[0].flags & 0xF0);
+  EXPECT_EQ(AnsiString(GetParam().shown), boxes.requests()[0].text);
+}
+
+const ExceptionTextCase kExceptionTexts[] = {
+    {"FileName", "Cannot open file data\\lg_de.dat", "Cannot open file data\\lg_de.dat."},
+    {"Empty", "", ""},
+    {"EndsWithDot", "Done.", "Done."},
+    {"EndsWithQuestionMark", "Why?", "Why?."},
+    {"EndsWithComma", "one,", "one,"},
+    {"EndsWithHyphen", "a-", "a-"},
+    {"EndsWithLetterAboveAscii", "Ilo\x9C\xE6", "Ilo\x9C\xE6."},
+};
+
+INSTANTIATE_TEST_SUITE_P(Texts, ExceptionBoxTest, ::testing::ValuesIn(kExceptionTexts),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+struct MessageBoxCase {
+  const char* label;
+  unsigned flags;
+  int answer;
+};
+
+class MessageBoxTest : public ApplicationTest, public ::testing::WithParamInterface<MessageBoxCase> {};
+
+TEST_P(MessageBoxTest, PassesTextCaptionAndFlagsAndReturnsTheAnswer) {
+  RecordedBoxes boxes(GetParam().answer);
+  EXPECT_EQ(GetParam().answer, application.MessageBox("Select exhaust system before viewing details.",
+                                                      "ERROR", GetParam().flags));
+  ASSERT_EQ(1u, boxes.requests().size());
+  const platform::BoxRequest& request = boxes.requests()[0];
+  EXPECT_EQ(platform::BoxKind::MessageBox, request.kind);
+  EXPECT_EQ(GetParam().flags, request.flags);
+  EXPECT_EQ(AnsiString("Select exhaust system before viewing details."), request.text);
+  EXPECT_EQ(AnsiString("ERROR"), request.caption);
+}
+
+const MessageBoxCase kMessageBoxes[] = {
+    {"Warning", MB_OK | MB_ICONEXCLAMATION, IDOK},
+    {"QuestionYes", MB_YESNO | MB_ICONQUESTION, IDYES},
+    {"QuestionNo", MB_YESNO | MB_ICONQUESTION, IDNO},
+    {"Information", MB_OK | MB_ICONINFORMATION, IDOK},
+};
+
+INSTANTIATE_TEST_SUITE_P(Flags, MessageBoxTest, ::testing::ValuesIn(kMessageBoxes),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(ApplicationTest, NullTextsGiveEmptyBoxTexts) {
+  RecordedBoxes boxes;
+  application.MessageBox(nullptr, nullptr, MB_OK);
+  application.ShowException(nullptr);
+  ASSERT_EQ(2u, boxes.requests().size());
+  EXPECT_EQ(AnsiString(""), boxes.requests()[0].text);
+  EXPECT_EQ(AnsiString(""), boxes.requests()[1].text);
+}
+
+// --- the real boxes keep the event loop running ---
+
+// Presses the button of the open modal box whose text is given, once one is open.
+void pressWhenOpen(const QString& buttonText, bool* pressed) {
+  QTimer::singleShot(20, [buttonText, pressed] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) {
+      pressWhenOpen(buttonText, pressed);
+      return;
+    }
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text().remove('&') == buttonText) {
+        *pressed = true;
+        button->click();
+        return;
+      }
+    }
+  });
+}
+
+TEST_F(ApplicationTest, TimersRunWhileARealBoxIsOpen) {
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+  timer.start(5);
+  bool pressed = false;
+  // The box is answered only once the timer has ticked while it is open.
+  std::function<void()> answer = [&] {
+    if (ticks < 3) {
+      QTimer::singleShot(10, answer);
+      return;
+    }
+    pressWhenOpen("OK", &pressed);
+  };
+  QTimer::singleShot(0, answer);
+  ShowMessage("Busy");
+  EXPECT_TRUE(pressed);
+  EXPECT_GE(ticks, 3);
+}
+
+TEST_F(ApplicationTest, RealMessageBoxReturnsTheButtonPressed) {
+  bool pressed = false;
+  pressWhenOpen("Yes", &pressed);
+  EXPECT_EQ(IDYES, application.MessageBox("Really?", "Question", MB_YESNO | MB_ICONQUESTION));
+  EXPECT_TRUE(pressed);
+  pressed = false;
+  pressWhenOpen("No", &pressed);
+  EXPECT_EQ(IDNO, application.MessageBox("Really?", "Question", MB_YESNO | MB_ICONQUESTION));
+  EXPECT_TRUE(pressed);
+}
+
+}  // namespace
