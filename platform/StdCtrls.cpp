@@ -191,7 +191,10 @@ void TComboBox::ItemsChanged() {
   const int count = items_.Count();
   // An append is the common case (filling a list entry by entry); anything else rebuilds.
   if (count == shown + 1) {
+    // Qt selects the first entry of an empty list by itself; the framework keeps no selection.
+    const int selected = combo_->currentIndex();
     combo_->addItem(toQt(items_.Strings(count - 1)));
+    if (combo_->currentIndex() != selected) combo_->setCurrentIndex(selected);
     return;
   }
   const int index = combo_->currentIndex();

@@ -1,0 +1,323 @@
+// The main window after its constructor: the designed layout of the build, the first state of
+// every control, the event bindings and the fixed layout of the details window.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <string>
+
+#include "app/Unit1.h"
+#include "app/support/CatalogRun.h"
+
+namespace {
+
+struct ExpectedControl {
+  const char* name;
+  TControl* (*control)(TForm1*);
+  int left;
+  int top;
+  int width;  // 0: the label sizes itself to its caption
+  int height;
+  const char* caption;  // UTF-8; null for controls without one
+};
+
+#define CONTROL(member) #member, [](TForm1 * form) -> TControl* { return form->member; }
+
+#if CATALOG_POLISH
+const ExpectedControl kLayout[] = {
+    {CONTROL(Label1), 13, 12, 0, 0, "Marka:"},
+    {CONTROL(Label2), 216, 12, 0, 0, "Model:"},
+    {CONTROL(Label3), 424, 12, 0, 0, "Lata produkcji:"},
+    {CONTROL(Label4), 635, 12, 0, 0, "Silnik:"},
+    {CONTROL(Label5), 2, 69, 777, 16, "Aby wyszukać interesujący Cię układ, użyj powyższego formularza."},
+    {CONTROL(Label6), 5, 93, 776, 13,
+     "Aby zobaczyć szczegóły interesującego Cię układu, wybierz go z poniższej listy a następnie kliknij w "
+     "przycisk \"Pokaż szczegóły\""},
+    {CONTROL(Label7), 418, 45, 0, 0, "Szukaj wg numeru wyrobu:"},
+    {CONTROL(Shape1), 10, 308, 770, 214, nullptr},
+    {CONTROL(Label8), 189, 535, 0, 0, "Ostatnia aktualizacja: 13.11.2017"},
+    {CONTROL(Label9), 10, 535, 0, 0, "WWW.VELDO.PL"},
+    {CONTROL(ComboBox1), 53, 8, 150, 21, nullptr},
+    {CONTROL(ListView1), 10, 112, 770, 191, nullptr},
+    {CONTROL(Button4), 635, 529, 145, 28, "Pokaż szczegóły"},
+    {CONTROL(ComboBox2), 256, 8, 150, 21, nullptr},
+    {CONTROL(ComboBox3), 510, 8, 108, 21, nullptr},
+    {CONTROL(ComboBox4), 673, 8, 108, 21, nullptr},
+    {CONTROL(CheckBox1), 10, 42, 97, 17, "Katalizator"},
+    {CONTROL(CheckBox2), 122, 42, 58, 17, "Diesel"},
+    {CONTROL(Edit1), 570, 41, 121, 21, nullptr},
+    {CONTROL(Button1), 704, 40, 75, 25, "Szukaj"},
+};
+const char* const kMainCaption = "VELDO - Katalog Produktów";
+const char* const kPlaceholders[] = {"Wybierz", "Wybierz markę", "Wybierz model", "Wybierz model"};
+const char* const kColumns[] = {"Układ",          "Marka",  "Model", "Nadwozie",
+                                "Lata produkcji", "Silnik", "",      "Dodatkowe"};
+const char* const kHeaders[] = {"Typ", "Symbol", "Ilość"};
+#else
+const ExpectedControl kLayout[] = {
+    {CONTROL(Label1), 13, 12, 0, 0, "Marke:"},
+    {CONTROL(Label2), 214, 12, 0, 0, "Modell:"},
+    {CONTROL(Label3), 439, 12, 0, 0, "Baujahr:"},
+    {CONTROL(Label4), 616, 12, 0, 0, "Hubraum:"},
+    {CONTROL(Label5), 2, 69, 777, 16,
+     "Um passende Anlage zu finden, füllen Sie einfach das obige Formular aus."},
+    {CONTROL(Label6), 5, 93, 776, 13,
+     "Um alle Einzelheiten der interessanten Anlage zu sehen, wählen Sie in der nachstehenden Liste und "
+     "klicken Sie den Druckknopf \"Details\""},
+    {CONTROL(Label7), 324, 45, 0, 0, "Suchen Anhand der Schalldämpfernummer:"},
+    {CONTROL(Shape1), 10, 308, 770, 214, nullptr},
+    {CONTROL(Label8), 189, 535, 0, 0, "Aktualität: 13.11.2017"},
+    {CONTROL(Label9), 10, 535, 0, 0, "WWW.VELDO.PL"},
+    {CONTROL(ComboBox1), 53, 8, 150, 21, nullptr},
+    {CONTROL(ListView1), 10, 112, 770, 191, nullptr},
+    {CONTROL(Button4), 635, 529, 145, 28, "Details"},
+    {CONTROL(ComboBox2), 256, 8, 150, 21, nullptr},
+    {CONTROL(ComboBox3), 488, 8, 108, 21, nullptr},
+    {CONTROL(ComboBox4), 673, 8, 108, 21, nullptr},
+    {CONTROL(CheckBox1), 10, 42, 97, 17, "Katalysator"},
+    {CONTROL(CheckBox2), 122, 42, 58, 17, "Diesel"},
+    {CONTROL(Edit1), 570, 41, 121, 21, nullptr},
+    {CONTROL(Button1), 704, 40, 75, 25, "Suchen"},
+};
+const char* const kMainCaption = "med";
+const char* const kPlaceholders[] = {"Auswählen", "Marke auswählen", "Modell auswählen", "Modell auswählen"};
+const char* const kColumns[] = {"Abgasanlage", "Marke", "Modell", "Ausführung",
+                                "Baujahr",     "Motor", "",       "Zusatzinformation"};
+const char* const kHeaders[] = {"Typ", "Artikel", "Menge"};
+#endif
+
+#undef CONTROL
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder.writeCatalogue(
+        "INSERT INTO AUTA (ID_UKLAD, MKNM) VALUES ('1', 'Volvo'), ('2', 'Audi'), ('3', 'Audi'), ('4', "
+        "NULL);");
+    folder.writeLogo();
+  }
+
+  // Runs start-up and calls `check` with the main window inside the message loop.
+  void withMainWindow(const std::function<void()>& check) {
+    StartupRun run;
+    bool checked = false;
+    EXPECT_EQ(run.run([&] {
+      ASSERT_NE(Form1, nullptr);
+      check();
+      checked = true;
+    }),
+              0);
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(run.boxes.empty());
+  }
+
+  WorkingFolder folder;
+};
+
+std::string itemsOf(TComboBox* combo) {
+  std::string items;
+  for (int i = 0; i < combo->Items()->Count(); ++i) items += utf8(combo->Items()->Strings(i).c_str()) + "|";
+  return items;
+}
+
+TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThem) {
+  withMainWindow([] {
+    for (const ExpectedControl& expected : kLayout) {
+      SCOPED_TRACE(expected.name);
+      TControl* control = expected.control(Form1);
+      ASSERT_NE(control, nullptr);
+      EXPECT_EQ(control->Parent(), Form1);
+      EXPECT_EQ(control->Left(), expected.left);
+      EXPECT_EQ(control->Top(), expected.top);
+      if (expected.width != 0) {
+        EXPECT_EQ(control->Width(), expected.width);
+        EXPECT_EQ(control->Height(), expected.height);
+      } else {
+        EXPECT_GT(control->Width(), 0);
+        EXPECT_GT(control->Height(), 0);
+      }
+      if (expected.caption != nullptr) {
+        EXPECT_EQ(utf8(control->Caption().c_str()), expected.caption);
+      }
+    }
+  });
+}
+
+TEST_F(MainWindowTest, WindowIsFixedCentredAndCaptionedForTheBuild) {
+  withMainWindow([] {
+    EXPECT_EQ(utf8(Form1->Caption().c_str()), kMainCaption);
+    EXPECT_EQ(utf8(Application->Title().c_str()), "VELDO - Katalog Produktów");
+    EXPECT_EQ(Form1->ClientWidth(), 790);
+    EXPECT_EQ(Form1->ClientHeight(), 560);
+    EXPECT_EQ(Form1->BorderStyle(), bsSingle);
+    EXPECT_EQ(Form1->BorderIcons(), biSystemMenu | biMinimize);
+    EXPECT_TRUE(Form1->Visible());
+
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect window = Form1->Widget()->geometry();
+    EXPECT_LE(std::abs(window.center().x() - screen.center().x()), kFrameBorder + 1);
+    EXPECT_LE(std::abs(window.center().y() - screen.center().y()), kFrameCaption);
+    EXPECT_EQ(Form1->Widget()->minimumSize(), Form1->Widget()->maximumSize());
+  });
+}
+
+TEST_F(MainWindowTest, FirstStateHasOnlyTheMakeListAndTheNumberSearchOpen) {
+  withMainWindow([] {
+    // SQLite sorts NULL first; it shows as an empty entry.
+    EXPECT_EQ(itemsOf(Form1->ComboBox1), std::string(kPlaceholders[0]) + "||Audi|Volvo|");
+    EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 0);
+    EXPECT_TRUE(Form1->ComboBox1->Enabled());
+    TComboBox* lower[] = {Form1->ComboBox2, Form1->ComboBox3, Form1->ComboBox4};
+    for (int i = 0; i < 3; ++i) {
+      SCOPED_TRACE(i + 2);
+      EXPECT_EQ(itemsOf(lower[i]), std::string(kPlaceholders[i + 1]) + "|");
+      EXPECT_EQ(lower[i]->ItemIndex(), 0);
+      EXPECT_FALSE(lower[i]->Enabled());
+      EXPECT_EQ(lower[i]->Style(), csDropDownList);
+    }
+    EXPECT_FALSE(Form1->CheckBox1->Enabled());
+    EXPECT_FALSE(Form1->CheckBox1->Checked());
+    EXPECT_FALSE(Form1->CheckBox2->Enabled());
+    EXPECT_FALSE(Form1->CheckBox2->Checked());
+    EXPECT_FALSE(Form1->Button4->Enabled());
+    EXPECT_TRUE(Form1->Edit1->Text().IsEmpty());
+    EXPECT_TRUE(Form1->Edit1->Enabled());
+    EXPECT_TRUE(Form1->Button1->Enabled());
+    EXPECT_TRUE(Form1->ListView1->Enabled());
+    EXPECT_EQ(Form1->ListView1->Items()->Count(), 0);
+    EXPECT_EQ(Form1->ListView1->ItemIndex(), -1);
+
+    EXPECT_TRUE(Form1->Timer1->Enabled());
+    EXPECT_EQ(Form1->Timer1->Interval(), 6000);
+    EXPECT_FALSE(Form1->ClientSocket1->Active());
+    EXPECT_EQ(Form1->ClientSocket1->Port(), 80);
+    EXPECT_EQ(Form1->ClientSocket1->ClientType(), ctNonBlocking);
+
+    EXPECT_EQ(Form1->Label9->Cursor(), crHandPoint);
+    EXPECT_EQ(Form1->Label9->Font()->Color(), clNavy);
+    EXPECT_EQ(Form1->Label5->Alignment(), taCenter);
+    EXPECT_EQ(Form1->Label5->Font()->Height(), -13);
+    EXPECT_EQ(Form1->Label5->Font()->Style(), fsBold);
+  });
+}
+
+TEST_F(MainWindowTest, ResultListHasTheColumnsOfTheBuild) {
+  const int widths[] = {80, 100, 120, 110, 90, 140, 35, 75};
+  withMainWindow([&] {
+    TListColumns* columns = Form1->ListView1->Columns();
+    ASSERT_EQ(columns->Count(), 8);
+    for (int i = 0; i < 8; ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(utf8(columns->Items(i)->Caption().c_str()), kColumns[i]);
+      EXPECT_EQ(columns->Items(i)->Width(), widths[i]);
+    }
+    EXPECT_EQ(Form1->ListView1->ViewStyle(), vsReport);
+    EXPECT_TRUE(Form1->ListView1->RowSelect());
+    EXPECT_TRUE(Form1->ListView1->GridLines());
+    EXPECT_TRUE(Form1->ListView1->ReadOnly());
+    EXPECT_FALSE(Form1->ListView1->ColumnClick());
+  });
+}
+
+TEST_F(MainWindowTest, EveryDesignedEventRunsAHandlerOfTheMainWindow) {
+  withMainWindow([] {
+    const void* form = Form1;
+    EXPECT_EQ(Form1->ComboBox1->OnChange.Data(), form);
+    EXPECT_EQ(Form1->ComboBox2->OnChange.Data(), form);
+    EXPECT_EQ(Form1->ComboBox3->OnChange.Data(), form);
+    EXPECT_EQ(Form1->ComboBox4->OnChange.Data(), form);
+    EXPECT_EQ(Form1->CheckBox1->OnClick.Data(), form);
+    EXPECT_EQ(Form1->CheckBox2->OnClick.Data(), form);
+    EXPECT_EQ(Form1->ListView1->OnSelectItem.Data(), form);
+    EXPECT_EQ(Form1->Button4->OnClick.Data(), form);
+    EXPECT_EQ(Form1->Button1->OnClick.Data(), form);
+    EXPECT_EQ(Form1->Edit1->OnKeyPress.Data(), form);
+    EXPECT_EQ(Form1->Label9->OnClick.Data(), form);
+    EXPECT_EQ(Form1->ClientSocket1->OnWrite.Data(), form);
+    EXPECT_EQ(Form1->ClientSocket1->OnRead.Data(), form);
+    EXPECT_FALSE(Form1->ClientSocket1->OnError) << "bound only when the update check starts";
+    EXPECT_EQ(Form1->Timer1->OnTimer.Data(), form);
+    EXPECT_EQ(detailsForm->OnMouseMove.Data(), form);
+  });
+}
+
+TEST_F(MainWindowTest, DetailsWindowHasItsFixedLayoutAndStaysHidden) {
+  withMainWindow([] {
+    EXPECT_FALSE(detailsForm->Visible());
+    EXPECT_EQ(utf8(detailsForm->Caption().c_str()), "VELDO");
+    EXPECT_EQ(detailsForm->Width(), 730);
+    EXPECT_EQ(detailsForm->Height(), 600);
+    EXPECT_EQ(detailsForm->Color(), clWhite);
+    EXPECT_EQ(detailsForm->Tag(), 55);
+    EXPECT_FALSE(detailsForm->Icon()->Empty());
+
+    EXPECT_EQ(detailsLogo->Parent(), detailsForm);
+    EXPECT_EQ(detailsLogo->Left(), 260);
+    EXPECT_EQ(detailsLogo->Top(), 225);
+    EXPECT_EQ(detailsLogo->Width(), 462);
+    EXPECT_EQ(detailsLogo->Height(), 72);
+    EXPECT_EQ(detailsLogo->Picture()->Width(), 462);
+
+    struct Bevel {
+      TBevel* bevel;
+      TBevelShape shape;
+      int left, top, width, height;
+    };
+    const Bevel bevels[] = {
+        {detailsBevels[0], bsBottomLine, 277, 299, 435, 5},
+        {detailsBevels[1], bsBottomLine, 320, 335, 358, 5},
+        {detailsBevels[2], bsRightLine, 400, 315, 2, 24},
+        {detailsBevels[3], bsRightLine, 610, 315, 2, 24},
+    };
+    for (const Bevel& expected : bevels) {
+      SCOPED_TRACE(expected.left);
+      EXPECT_EQ(expected.bevel->Parent(), detailsForm);
+      EXPECT_EQ(expected.bevel->Shape(), expected.shape);
+      EXPECT_EQ(expected.bevel->Left(), expected.left);
+      EXPECT_EQ(expected.bevel->Top(), expected.top);
+      EXPECT_EQ(expected.bevel->Width(), expected.width);
+      EXPECT_EQ(expected.bevel->Height(), expected.height);
+    }
+    EXPECT_EQ(detailsShape->Shape(), stSquare);
+    EXPECT_EQ(detailsShape->Left(), 610);
+    EXPECT_EQ(detailsShape->Top(), 315);
+    EXPECT_EQ(detailsShape->Pen()->Color(), clWhite);
+    EXPECT_EQ(detailsShape->Brush()->Color(), clWhite);
+
+    const int headerLefts[] = {414, 335, 630};
+    for (int i = 0; i < 3; ++i) {
+      SCOPED_TRACE(i);
+      TLabel* header = detailsHeaderLabels[i];
+      ASSERT_NE(header, nullptr);
+      EXPECT_EQ(utf8(header->Caption().c_str()), kHeaders[i]);
+      EXPECT_EQ(header->Left(), headerLefts[i]);
+      EXPECT_EQ(header->Top(), 318);
+      EXPECT_EQ(header->Font()->Size(), 11);
+      EXPECT_EQ(header->Font()->Style(), fsBold);
+      EXPECT_TRUE(header->Visible());
+    }
+  });
+}
+
+TEST_F(MainWindowTest, FileScopeObjectsStartAsDescribed) {
+  withMainWindow([] {
+    EXPECT_EQ(rowSystemIds[0], "0");
+    EXPECT_EQ(rowIterations[0], "0");
+    EXPECT_TRUE(rowSystemIds[1].IsEmpty());
+    EXPECT_TRUE(rowIterations[kResultRows - 1].IsEmpty());
+    EXPECT_EQ(itemHighlighted[0], "0");
+    EXPECT_TRUE(itemHighlighted[55].IsEmpty());
+    EXPECT_EQ(hoveredItem, 0);
+    EXPECT_EQ(detailsItemCount, 0);
+    EXPECT_EQ(previewItemCount, 0);
+    for (TLabel* label : infoLabels) EXPECT_EQ(label, nullptr);
+    EXPECT_NE(numberLabels[0], nullptr);
+    EXPECT_EQ(numberLabels[1], nullptr);
+    EXPECT_EQ(previewBackground, previewImages[30]);
+    EXPECT_EQ(previewBackground->Parent(), nullptr);
+    EXPECT_EQ(detailsImages[1]->Owner(), nullptr);
+  });
+}
+
+}  // namespace
