@@ -95,8 +95,9 @@ void TForm::Close() { Widget()->close(); }
 void TForm::Update() {
   QWidget* widget = Widget();
   if (!widget->isVisible()) return;
-  // A window is painted once the desktop has exposed it; a window shown a moment ago may not
-  // be yet, and without a running message loop nothing else would handle that.
+  // A window is painted once the desktop has exposed it; a window shown a moment ago may not be
+  // yet, and without a running message loop nothing else would handle that. The wait handles
+  // whatever else is queued as well, except the user's input.
   QElapsedTimer waited;
   waited.start();
   while (widget->windowHandle() != nullptr && !widget->windowHandle()->isExposed() &&

@@ -55,7 +55,8 @@ class TForm : public TWinControl {
   // Modeless: makes the window visible and brings it to the front.
   void Show();
   void Close();
-  // Paints the window at once, without the message loop.
+  // Paints the window at once, without the message loop; a window just shown is first given up
+  // to a second to be exposed by the desktop.
   void Update();
 
   QWidget* ClientWidget() const override;

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-// jpeglib.h needs FILE and size_t declared first.
+// libjpeg's headers take FILE and size_t from <cstdio> above.
 #include <jerror.h>
 #include <jpeglib.h>
 

@@ -29,6 +29,7 @@ class TStrings {
   const AnsiString& Strings(int index) const;
   const AnsiString& operator[](int index) const { return Strings(index); }
   TObject* Objects(int index) const;
+  // The first entry equal to the text, byte for byte; -1 when there is none.
   int IndexOf(const AnsiString& text) const;
 
   int Add(const AnsiString& text) { return AddObject(text, nullptr); }
@@ -58,7 +59,8 @@ class TLabel : public TGraphicControl {
   void SetAutoSize(bool autoSize);
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment alignment);
-  // A transparent label paints only its text; otherwise it fills its rectangle with Color.
+  // A transparent label paints only its text; otherwise it fills its rectangle with Color, which
+  // is the parent's colour until the label is given one of its own (ParentColor).
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool transparent);
 
@@ -137,7 +139,9 @@ class TEdit : public TWinControl {
   AnsiString Text() const;
   void SetText(const AnsiString& text);
 
-  // Raised for every character the user types, before the box takes it; Enter comes as 13.
+  // Raised for every character the user types, as a character of the code page, before the box
+  // takes it; Enter comes as 13. The handler may replace the character, or set it to 0 so that
+  // the box never sees the key.
   TKeyPressEvent OnKeyPress;
 
   QLineEdit* EditWidget() const { return edit_; }
