@@ -6,7 +6,7 @@
 #include <string>
 
 #include "db/SqlDb.h"
-#include "db/support/TempFolder.h"
+#include "db/support/SqlScript.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "db/SqlDb.h"
-#include "db/support/TempFolder.h"
+#include "db/support/SqlScript.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <QTimer>
 #include <cstdio>
@@ -87,28 +86,13 @@ std::string logoFileName() {
 
 std::string utf8(const char* ansi) { return platform::ansiToUtf8(ansi != nullptr ? ansi : ""); }
 
-WorkingFolder::WorkingFolder() {
-  char pattern[] = "/tmp/catalog-app-XXXXXX";
-  const char* made = mkdtemp(pattern);
-  if (made == nullptr) {
-    ADD_FAILURE() << "cannot make a temporary folder";
-    return;
-  }
-  path_ = made;
-  previous_ = fs::current_path().string();
-  fs::current_path(path_);
-}
+WorkingFolder::WorkingFolder() : previous_(fs::current_path().string()) { fs::current_path(path()); }
 
-WorkingFolder::~WorkingFolder() {
-  if (path_.empty()) return;
-  fs::current_path(previous_);
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
+WorkingFolder::~WorkingFolder() { fs::current_path(previous_); }
 
 void WorkingFolder::writeCatalogue(const std::string& sql) {
   sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open((path_ + "/veldo28.bgp").c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_open((path() + "/veldo28.bgp").c_str(), &db), SQLITE_OK);
   char* error = nullptr;
   const std::string script = std::string(kCatalogueSchema) + sql;
   const int result = sqlite3_exec(db, script.c_str(), nullptr, nullptr, &error);
@@ -119,17 +103,17 @@ void WorkingFolder::writeCatalogue(const std::string& sql) {
 
 void WorkingFolder::writeLogo() { writeFile(logoFileName(), bitmapFile(462, 72, 0x20, 0x40, 0x80)); }
 
-void WorkingFolder::makeFolder(const std::string& name) { fs::create_directories(path_ + "/" + name); }
+void WorkingFolder::makeFolder(const std::string& name) { fs::create_directories(path() + "/" + name); }
 
 void WorkingFolder::writeFile(const std::string& name, const std::string& bytes) {
-  const fs::path file = fs::path(path_) / name;
+  const fs::path file = fs::path(path()) / name;
   fs::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary);
   out << bytes;
 }
 
 std::string WorkingFolder::readFile(const std::string& name) const {
-  std::ifstream in(fs::path(path_) / name, std::ios::binary);
+  std::ifstream in(fs::path(path()) / name, std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();

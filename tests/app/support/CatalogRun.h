@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/TempFolder.h"
 #include "platform/Dialogs.h"
 
 // A fresh temporary folder that becomes the working folder for its lifetime; the previous
@@ -18,7 +19,7 @@ class WorkingFolder {
   WorkingFolder& operator=(const WorkingFolder&) = delete;
   ~WorkingFolder();
 
-  const std::string& path() const { return path_; }
+  const std::string& path() const { return folder_.path(); }
 
   // "veldo28.bgp" with the five tables (AUTA's columns in the catalogue's order), then `sql`.
   void writeCatalogue(const std::string& sql = "");
@@ -30,7 +31,7 @@ class WorkingFolder {
   std::string readFile(const std::string& name) const;
 
  private:
-  std::string path_;
+  TempFolder folder_;
   std::string previous_;
 };
 

@@ -11,23 +11,6 @@
 #include <fstream>
 #include <iterator>
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "catalog_picture_test.XXXXXX").string();
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (mkdtemp(buffer.data()) == nullptr) {
-    ADD_FAILURE() << "mkdtemp failed for " << pattern;
-    return;
-  }
-  path_ = buffer.data();
-}
-
-TempFolder::~TempFolder() {
-  if (path_.empty()) return;
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 int PngPicture::channels() const {
   switch (colorType) {
     case PNG_COLOR_TYPE_GRAY_ALPHA:

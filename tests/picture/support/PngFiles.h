@@ -11,22 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "common/TempFolder.h"
 #include "picture/PngDib.h"
 #include "platform/Win32Memory.h"
-
-// A private folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  ~TempFolder();
-
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 struct PaletteColour {
   std::uint8_t red = 0;

@@ -12,23 +12,6 @@
 #include <fstream>
 #include <iterator>
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "catalog_tools_test.XXXXXX").string();
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (mkdtemp(buffer.data()) == nullptr) {
-    ADD_FAILURE() << "mkdtemp failed for " << pattern;
-    return;
-  }
-  path_ = buffer.data();
-}
-
-TempFolder::~TempFolder() {
-  if (path_.empty()) return;
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 ReadOnlyDb::ReadOnlyDb(const std::string& path) {
   if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
     ADD_FAILURE() << "cannot open " << path << ": " << sqlite3_errmsg(db_);

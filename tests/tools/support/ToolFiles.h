@@ -10,21 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "common/TempFolder.h"
+
 struct sqlite3;
-
-class TempFolder {
- public:
-  TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  ~TempFolder();
-
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 // The complete result of one query; NULL values are empty optionals.
 struct QueryResult {
