@@ -216,6 +216,14 @@ TEST_F(StdControlsTest, AddItemKeepsTheSelection) {
   EXPECT_EQ(QString("fourth"), combo->ComboWidget()->itemText(3));
 }
 
+TEST_F(StdControlsTest, AddItemToAnEmptyListSelectsNothing) {
+  combo->Clear();
+  combo->AddItem("first", nullptr);
+  combo->AddItem("second", nullptr);
+  EXPECT_EQ(-1, combo->ItemIndex());
+  EXPECT_EQ(AnsiString(""), combo->Text());
+}
+
 TEST_F(StdControlsTest, ClearRemovesEntriesAndText) {
   combo->SetItemIndex(1);
   combo->Clear();
