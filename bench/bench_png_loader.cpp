@@ -44,7 +44,12 @@ bool writeRows(std::FILE* file, const BenchPicture& picture, png_bytep* rows, co
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
-  if (info == nullptr || setjmp(png_jmpbuf(png)) != 0) {
+  if (info == nullptr) {
+    png_destroy_write_struct(&png, nullptr);
+    return false;
+  }
+  // setjmp stands alone in its condition: inside a larger expression its result is undefined.
+  if (setjmp(png_jmpbuf(png)) != 0) {
     png_destroy_write_struct(&png, &info);
     return false;
   }
@@ -113,7 +118,12 @@ bool plainDecode(const char* path, png_bytep* rows) {
   if (file == nullptr) return false;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-  if (info == nullptr || setjmp(png_jmpbuf(png)) != 0) {
+  if (info == nullptr) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    std::fclose(file);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png)) != 0) {
     png_destroy_read_struct(&png, &info, nullptr);
     std::fclose(file);
     return false;

@@ -12,9 +12,7 @@ constexpr const char kNullResults[] = "Null Results pointer";
 constexpr const char kInvalidRow[] = "Invalid row index requested";
 constexpr const char kInvalidField[] = "Invalid field index requested";
 
-[[noreturn]] void throwLayerError(const char* text) {
-  throw SqlException(SqlException::kSqlDbError, text, false);
-}
+[[noreturn]] void throwLayerError(const char* text) { throw SqlException(SQLDB_ERROR, text, false); }
 
 }  // namespace
 
@@ -65,7 +63,7 @@ const char* SqlException::errorCodeName(std::int32_t code) {
       return "SQLITE_ROW";
     case 101:
       return "SQLITE_DONE";
-    case kSqlDbError:
+    case SQLDB_ERROR:
       return "SQLDB_ERROR";
     default:
       return "UNKNOWN_ERROR";

@@ -26,11 +26,12 @@
 
 struct sqlite3;
 
+// The code of the layer's own errors (closed connection, bad index, released table), beside
+// SQLite's own result codes.
+constexpr std::int32_t SQLDB_ERROR = 1000;
+
 class SqlException {
  public:
-  // The code of the layer's own errors (closed connection, bad index, released table).
-  static constexpr std::int32_t kSqlDbError = 1000;
-
   // Formats the message from the code's name, the code and the text (a null text counts as ""). When
   // freeText is set, the text came from sqlite3_malloc and is released here after formatting.
   SqlException(std::int32_t code, const char* text, bool freeText);
@@ -63,7 +64,8 @@ class SqlTable {
   // current row as it was.
   void selectRow(std::int32_t row);
   // The text of `column` (from 0) in the current row, or null for SQL NULL. Row 0 is current until
-  // selectRow() is called.
+  // selectRow() is called. A result without data rows has no row 0: reading it throws "Invalid row
+  // index requested" rather than reading past the header row.
   const char* valueAt(std::int32_t column) const;
 
   void requireResults() const;
@@ -89,6 +91,7 @@ class SqlDb {
 
   // Opens (or, as SQLite does, creates) the database file. The busy time-out is applied only after a
   // successful open. On failure the handle SQLite left behind stays until close() or destruction.
+  // Opening an open connection closes it first, so that no handle is ever lost.
   void open(const char* fileName);
   // Closing a closed connection does nothing.
   void close();

@@ -74,7 +74,7 @@ TEST(SqlExceptionTest, UnknownCode26BeginsWithUnknownError) {
 }
 
 TEST(SqlExceptionTest, NullTextEndsWithColonAndBlank) {
-  SqlException e(SqlException::kSqlDbError, nullptr, false);
+  SqlException e(SQLDB_ERROR, nullptr, false);
   EXPECT_STREQ(e.message, "SQLDB_ERROR[1000]: ");
 }
 

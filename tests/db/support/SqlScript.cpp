@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <stdlib.h>
-
-#include <filesystem>
-#include <vector>
 
 void runScript(const std::string& path, const char* script) {
   sqlite3* db = nullptr;
