@@ -12,7 +12,8 @@
 class AnsiString {
  public:
   AnsiString() = default;
-  AnsiString(const char* text) : text_(text != nullptr ? text : "") {}  // NOLINT: implicit as in the framework
+  // NOLINTNEXTLINE: implicit as in the framework
+  AnsiString(const char* text) : text_(text != nullptr ? text : "") {}
   AnsiString(const char* text, std::size_t length) : text_(text, length) {}
   AnsiString(std::string text) : text_(std::move(text)) {}  // NOLINT
   explicit AnsiString(int value) : text_(std::to_string(value)) {}

@@ -29,7 +29,8 @@ class TClosure {
 
   template <class Object, class Class>
   TClosure(Object* object, void (Class::*method)(Args...))
-      : data_(object), code_([object, method](Args... args) { (object->*method)(std::forward<Args>(args)...); }) {}
+      : data_(object),
+        code_([object, method](Args... args) { (object->*method)(std::forward<Args>(args)...); }) {}
 
   // A free callable with no bound object (tests, internal wiring).
   template <class Callable, class = std::enable_if_t<std::is_invocable_v<Callable&, Args...> &&

@@ -19,16 +19,23 @@ QMessageBox::Icon iconFor(const BoxRequest& request) {
   if (request.kind == BoxKind::Exception) return QMessageBox::Critical;
   if (request.kind == BoxKind::Message) return QMessageBox::NoIcon;
   switch (request.flags & 0xF0) {
-    case MB_ICONSTOP: return QMessageBox::Critical;
-    case MB_ICONQUESTION: return QMessageBox::Question;
-    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
-    case MB_ICONINFORMATION: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case MB_ICONSTOP:
+      return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+      return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+      return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
   }
 }
 
 int realBox(const BoxRequest& request) {
   QMessageBox box(iconFor(request), toQt(request.caption), toQt(request.text));
+  // A Windows box shows its text as it is; Qt would take a text that looks like markup for HTML.
+  box.setTextFormat(Qt::PlainText);
   const unsigned buttons = request.kind == BoxKind::MessageBox ? (request.flags & 0x0F) : MB_OK;
   if (buttons == MB_YESNO) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -39,10 +46,14 @@ int realBox(const BoxRequest& request) {
   }
   // exec() runs a nested event loop, so timers and sockets keep working while the box is open.
   switch (box.exec()) {
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
-    case QMessageBox::Cancel: return IDCANCEL;
-    default: return IDOK;
+    case QMessageBox::Yes:
+      return IDYES;
+    case QMessageBox::No:
+      return IDNO;
+    case QMessageBox::Cancel:
+      return IDCANCEL;
+    default:
+      return IDOK;
   }
 }
 
@@ -56,7 +67,8 @@ BoxHandler& handlerStorage() {
 BoxHandler setBoxHandler(BoxHandler handler) { return std::exchange(handlerStorage(), std::move(handler)); }
 
 int showBox(const BoxRequest& request) {
-  const BoxHandler& handler = handlerStorage();
+  // A copy, so that a handler may replace itself while it runs.
+  const BoxHandler handler = handlerStorage();
   return handler ? handler(request) : realBox(request);
 }
 

@@ -27,9 +27,9 @@ constexpr int IDNO = 7;
 namespace platform {
 
 enum class BoxKind {
-  Message,    // ShowMessage: OK only, no icon
-  MessageBox, // Application->MessageBox: buttons and icon from the flags
-  Exception,  // Application->ShowException: stop icon, OK
+  Message,     // ShowMessage: OK only, no icon
+  MessageBox,  // Application->MessageBox: buttons and icon from the flags
+  Exception,   // Application->ShowException: stop icon, OK
 };
 
 struct BoxRequest {

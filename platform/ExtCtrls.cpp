@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include "platform/Controls.h"
+
 TTimer::TTimer(TComponent* owner) : TComponent(owner), timer_(std::make_unique<QTimer>()) {
   QObject::connect(timer_.get(), &QTimer::timeout, [this] { Tick(); });
   Restart();
@@ -33,7 +35,7 @@ void TTimer::Restart() {
 
 void TTimer::Tick() {
   // The handler may delete this timer (with its owner); it runs on a copy so that the closure
-  // outlives the call.
+  // outlives the call. An exception it raises must not unwind through the toolkit's loop.
   const TNotifyEvent handler = OnTimer;
-  handler(this);
+  platform::dispatchEvent([&] { handler(this); });
 }

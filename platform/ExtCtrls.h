@@ -5,7 +5,8 @@
 // messages do. A new timer is enabled and counts from its creation. Disabling it stops the count;
 // enabling it again, or changing the interval, starts a new count. An interval of 0 keeps it from
 // firing at all, as on Windows. The timer may be deleted by its owner at any time, also from
-// inside its own OnTimer handler.
+// inside its own OnTimer handler. An exception that escapes OnTimer is shown in the application's
+// exception box, as the message loop shows it, and the timer goes on.
 #pragma once
 
 #include <memory>

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QStringList>
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -130,8 +131,8 @@ QFont toQFont(const TFont& font) {
   // "MS Sans Serif" is not on Linux desktops. Liberation Sans keeps Arial's metrics, close to
   // those of the designed face, so designed captions fit their places; DejaVu Sans is the
   // desktop's face of last resort.
-  result.setFamilies(QStringList{QString::fromStdString(font.Name().ToUtf8()), "Liberation Sans", "DejaVu Sans",
-                                 "sans-serif"});
+  result.setFamilies(QStringList{QString::fromStdString(font.Name().ToUtf8()), "Liberation Sans",
+                                 "DejaVu Sans", "sans-serif"});
   result.setStyleHint(QFont::SansSerif);
   // A negative height is the character height without internal leading, which is Qt's pixel
   // size; a positive one is the cell height, of which the character takes about four fifths.

@@ -204,6 +204,12 @@ bool runJpegDecode(JpegDecode* decode, const unsigned char* data, std::size_t si
     decode->errorCode = JERR_CONVERSION_NOTIMPL;
     return false;
   }
+  // Refused on the header's word: starting a progressive decode buffers the whole picture's
+  // coefficients, gigabytes for a header that claims 65,000 pixels a side.
+  if (!sizeAcceptable(decode->info.image_width, decode->info.image_height)) {
+    decode->tooLarge = true;
+    return false;
+  }
   decode->info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&decode->info);
   if (decode->info.output_components != 3 ||

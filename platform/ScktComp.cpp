@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/CodePage.h"
+#include "platform/Controls.h"
 #include "platform/Dialogs.h"
 
 namespace platform {
@@ -286,15 +287,20 @@ class ClientSocketConnection {
   }
 
   // The handlers run on copies of the events: a handler may delete the component, and with it
-  // the closure that is running.
+  // the closure that is running. Like every handler that the loop runs, an exception that
+  // escapes one is shown in the exception box and goes no further.
   void deliverWrite() {
     const TSocketNotifyEvent handler = owner_.OnWrite;
-    handler(&owner_, &eventSocket_);
+    TClientSocket* sender = &owner_;
+    TCustomWinSocket* socket = &eventSocket_;
+    dispatchEvent([&] { handler(sender, socket); });
   }
 
   void deliverRead() {
     const TSocketNotifyEvent handler = owner_.OnRead;
-    handler(&owner_, &eventSocket_);
+    TClientSocket* sender = &owner_;
+    TCustomWinSocket* socket = &eventSocket_;
+    dispatchEvent([&] { handler(sender, socket); });
   }
 
   void onQtError(QAbstractSocket::SocketError error) {
@@ -323,14 +329,19 @@ class ClientSocketConnection {
   }
 
   // Ends the connection, then reports the error from the event loop: to OnError, and in a box
-  // unless the handler cleared the number.
+  // unless the handler cleared the number. A handler that raises an exception has that shown
+  // instead.
   void fail(TErrorEvent event, int code, const char* api) {
     endConnection();
     post([this, event, code, api] {
       int errorCode = code;
       const TSocketErrorEvent handler = owner_.OnError;
-      handler(&owner_, &eventSocket_, event, errorCode);
-      if (errorCode != 0) ShowMessage(errorText(errorCode, api));
+      TClientSocket* sender = &owner_;
+      TCustomWinSocket* socket = &eventSocket_;
+      dispatchEvent([&] {
+        handler(sender, socket, event, errorCode);
+        if (errorCode != 0) ShowMessage(errorText(errorCode, api));
+      });
     });
   }
 

@@ -17,6 +17,8 @@
 //   other number the component reports itself in a plain ShowMessage box. After an error the
 //   socket is inactive.
 // - A close by the peer makes the socket inactive without any event.
+// - An exception that escapes a handler is shown in the application's exception box, as the
+//   message loop shows it; after an OnError that raised one, the plain box does not come.
 //
 // The component owns its connection and its event socket; deleting it (with its owner, or from
 // one of its own handlers) closes the connection and drops every event still pending.

@@ -17,6 +17,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/ScktComp.h"
+#include "platform/SysUtils.h"
 
 namespace {
 
@@ -284,6 +285,50 @@ TEST_F(ClientSocketTest, HandlerMayDeleteTheComponent) {
   ASSERT_TRUE(waitFor([this] { return peer()->state() == QAbstractSocket::UnconnectedState; }));
   EXPECT_EQ(1, reads);
 }
+
+// A handler that raises an exception, put in place by the row, and whether the event needs the
+// connection to the server (and a reply on it) to come.
+struct RaisingHandler {
+  const char* label;
+  std::function<void(ClientSocketTest&)> arrange;
+  bool connects;
+};
+
+class RaisingHandlerTest : public ClientSocketTest, public ::testing::WithParamInterface<RaisingHandler> {};
+
+TEST_P(RaisingHandlerTest, ExceptionIsShownInTheExceptionBoxAlone) {
+  GetParam().arrange(*this);
+  socket_.Open();
+  if (GetParam().connects) {
+    ASSERT_TRUE(waitFor([this] { return peer() != nullptr; }));
+    peer()->write("reply");
+  }
+  ASSERT_TRUE(waitFor([this] { return !boxes_.empty(); }));
+  QCoreApplication::processEvents();
+
+  ASSERT_EQ(1u, boxes_.size());
+  EXPECT_EQ(platform::BoxKind::Exception, boxes_[0].kind);
+  EXPECT_EQ(AnsiString("Update check failed."), boxes_[0].text);
+}
+
+void raiseFailure(TObject*, TCustomWinSocket*) { throw Exception("Update check failed"); }
+
+const RaisingHandler kRaisingHandlers[] = {
+    {"OnWrite", [](ClientSocketTest& test) { test.socket_.OnWrite = raiseFailure; }, true},
+    {"OnRead", [](ClientSocketTest& test) { test.socket_.OnRead = raiseFailure; }, true},
+    // Raised before the handler could clear the number: the component's own box must not follow.
+    {"OnError",
+     [](ClientSocketTest& test) {
+       test.socket_.SetPort(closedPort());
+       test.socket_.OnError = [](TObject*, TCustomWinSocket*, TErrorEvent, int&) {
+         throw Exception("Update check failed");
+       };
+     },
+     false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Handlers, RaisingHandlerTest, ::testing::ValuesIn(kRaisingHandlers),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 // One failure of a connection: how the server is arranged before Open, what happens after it,
 // and the report that the failure must give.

@@ -449,6 +449,100 @@ TEST_F(ApplicationTest, TimersRunWhileARealBoxIsOpen) {
   EXPECT_GE(ticks, 3);
 }
 
+// What the open modal box showed, read once it is open; the box is then answered with its first
+// button.
+struct ShownBox {
+  bool seen = false;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QMessageBox::StandardButtons buttons;
+  Qt::TextFormat format = Qt::AutoText;
+  QString title;
+  QString text;
+};
+
+void readWhenOpen(ShownBox* shown) {
+  QTimer::singleShot(20, [shown] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) {
+      readWhenOpen(shown);
+      return;
+    }
+    shown->seen = true;
+    shown->icon = box->icon();
+    shown->buttons = box->standardButtons();
+    shown->format = box->textFormat();
+    shown->title = box->windowTitle();
+    shown->text = box->text();
+    box->buttons().value(0)->click();
+  });
+}
+
+// A text that Qt would take for markup; the box must show it as it is.
+constexpr const char* kMarkupText = "<b>Katalog</b> 1 < 2";
+
+struct RealBoxCase {
+  const char* label;
+  std::function<void(TApplication&)> show;
+  QMessageBox::Icon icon;
+  QMessageBox::StandardButtons buttons;
+  const char* title;
+  const char* text;
+};
+
+class RealBoxTest : public ApplicationTest, public ::testing::WithParamInterface<RealBoxCase> {};
+
+TEST_P(RealBoxTest, ShowsTheIconButtonsAndPlainTextOfItsKind) {
+  const RealBoxCase& c = GetParam();
+  application.SetTitle("Katalog");
+  ShownBox shown;
+  readWhenOpen(&shown);
+  c.show(application);
+  ASSERT_TRUE(shown.seen);
+  EXPECT_EQ(c.icon, shown.icon);
+  EXPECT_EQ(c.buttons, shown.buttons);
+  EXPECT_EQ(Qt::PlainText, shown.format);
+  EXPECT_EQ(QString(c.title), shown.title);
+  EXPECT_EQ(QString(c.text), shown.text);
+}
+
+const RealBoxCase kRealBoxes[] = {
+    {"ShowMessage", [](TApplication&) { ShowMessage(kMarkupText); }, QMessageBox::NoIcon, QMessageBox::Ok,
+     "Katalog", kMarkupText},
+    {"Warning", [](TApplication& a) { a.MessageBox(kMarkupText, "ERROR", 0x30); }, QMessageBox::Warning,
+     QMessageBox::Ok, "ERROR", kMarkupText},
+    {"Question", [](TApplication& a) { a.MessageBox(kMarkupText, "Update", 0x24); }, QMessageBox::Question,
+     QMessageBox::Yes | QMessageBox::No, "Update", kMarkupText},
+    {"Information", [](TApplication& a) { a.MessageBox(kMarkupText, "Info", 0x40); },
+     QMessageBox::Information, QMessageBox::Ok, "Info", kMarkupText},
+    {"Exception",
+     [](TApplication& a) {
+       const Exception exception(kMarkupText);
+       a.ShowException(&exception);
+     },
+     QMessageBox::Critical, QMessageBox::Ok, "Katalog", "<b>Katalog</b> 1 < 2."},
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, RealBoxTest, ::testing::ValuesIn(kRealBoxes),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(ApplicationTest, BoxHandlerMayReplaceItselfWhileItRuns) {
+  std::vector<std::string> shown;
+  const std::string name = "first handler, long enough to live on the heap";
+  const platform::BoxHandler previous =
+      platform::setBoxHandler([&shown, name](const platform::BoxRequest& request) {
+        platform::setBoxHandler([&shown](const platform::BoxRequest& next) {
+          shown.push_back("second: " + next.text.str());
+          return IDOK;
+        });
+        shown.push_back(name + ": " + request.text.str());
+        return IDYES;
+      });
+  EXPECT_EQ(IDYES, application.MessageBox("one", "", MB_YESNO));
+  ShowMessage("two");
+  platform::setBoxHandler(previous);
+  EXPECT_EQ((std::vector<std::string>{name + ": one", "second: two"}), shown);
+}
+
 TEST_F(ApplicationTest, RealMessageBoxReturnsTheButtonPressed) {
   bool pressed = false;
   pressWhenOpen("Yes", &pressed);

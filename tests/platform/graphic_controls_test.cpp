@@ -3,6 +3,7 @@
 // pictures, shapes, bevel lines, labels and fonts.
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPaintEvent>
@@ -554,13 +555,21 @@ const FontSizeCase kFontSizes[] = {
 INSTANTIATE_TEST_SUITE_P(Fonts, FontSizeTest, ::testing::ValuesIn(kFontSizes),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST(FontTest, MsSansSerifFallsBackToTheDesktopSansSerif) {
+TEST(FontTest, MsSansSerifFallsBackToLiberationSansThenDejaVuSans) {
   TFont font;
   const QFontInfo info(platform::toQFont(font));
-  // One of the sans-serif faces that the setup installs, whichever the font list prefers.
-  EXPECT_TRUE(info.family() == "DejaVu Sans" || info.family() == "Liberation Sans")
-      << info.family().toStdString();
+  // Liberation Sans keeps the designed captions inside their places; the setup installs it, and
+  // DejaVu Sans stands in only on a desktop without it.
+  const QString expected = QFontDatabase::hasFamily("Liberation Sans") ? "Liberation Sans" : "DejaVu Sans";
+  EXPECT_EQ(expected, info.family());
   EXPECT_EQ(11, info.pixelSize());
+}
+
+TEST(FontTest, AFaceThatIsInstalledIsUsedAsNamed) {
+  ASSERT_TRUE(QFontDatabase::hasFamily("DejaVu Sans"));
+  TFont font;
+  font.SetName("DejaVu Sans");
+  EXPECT_EQ(QString("DejaVu Sans"), QFontInfo(platform::toQFont(font)).family());
 }
 
 }  // namespace

@@ -581,7 +581,7 @@ TEST_F(SetDIBitsTest, TheWholePictureCopyShowsThePixels) {
 // --- JPEG ---
 
 // Compresses an RGB picture with libjpeg: the left half red, the right half blue.
-Bytes makeJpeg(int width, int height) {
+Bytes makeJpeg(int width, int height, bool progressive = false) {
   jpeg_compress_struct info;
   jpeg_error_mgr error;
   info.err = jpeg_std_error(&error);
@@ -595,6 +595,7 @@ Bytes makeJpeg(int width, int height) {
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
   for (int x = 0; x < width; ++x) {
@@ -668,6 +669,27 @@ const DamagedJpeg kDamagedJpegs[] = {
 
 INSTANTIATE_TEST_SUITE_P(Jpegs, DamagedJpegTest, ::testing::ValuesIn(kDamagedJpegs),
                          [](const auto& info) { return std::string(info.param.label); });
+
+TEST(JpegTest, HugeSizeInTheHeaderIsRefusedBeforeDecoding) {
+  // A progressive picture of 16 x 16 pixels whose frame header (FFC2) claims 65,000 a side:
+  // decoding it would buffer gigabytes before the size could be refused.
+  Bytes jpeg = makeJpeg(16, 16, true);
+  std::size_t frame = 0;
+  while (frame + 8 < jpeg.size() && !(jpeg[frame] == 0xFF && jpeg[frame + 1] == 0xC2)) ++frame;
+  ASSERT_LT(frame + 8, jpeg.size());
+  for (std::size_t at : {frame + 5, frame + 7}) {  // height, then width, big-endian
+    jpeg[at] = 0xFD;
+    jpeg[at + 1] = 0xE8;
+  }
+  TJPEGImage image;
+  try {
+    image.LoadFromMemory(jpeg.data(), jpeg.size());
+    FAIL() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(AnsiString("Out of system resources"), e.Message);
+  }
+  EXPECT_EQ(0, image.Width());
+}
 
 TEST(JpegTest, PixelsCutShortStillGiveThePictureSize) {
   // libjpeg fills in a stream that ends early; the picture keeps its size.

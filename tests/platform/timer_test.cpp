@@ -1,4 +1,5 @@
-// TTimer: ticks only while the event loop runs, stops when disabled, and reports itself.
+// TTimer: ticks only while the event loop runs, stops when disabled, reports itself, and shows
+// what its handler raises.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "platform/ExtCtrls.h"
+#include "platform/SysUtils.h"
+#include "platform/support/widget_testing.h"
 
 namespace {
 
@@ -98,6 +101,23 @@ TEST(TimerTest, ZeroIntervalNeverTicks) {
   timer.SetInterval(0);
   runForTicks(5);
   EXPECT_EQ(0, ticks);
+}
+
+TEST(TimerTest, ExceptionFromTheHandlerIsShownAndTheTimerTicksOn) {
+  testing_support::RecordedBoxes boxes;
+  TTimer timer(nullptr);
+  int ticks = 0;
+  timer.OnTimer = [&ticks](TObject*) {
+    ++ticks;
+    throw Exception("Cannot open file data\\data_p\\1.dat");
+  };
+  timer.SetInterval(kTickMs);
+  ASSERT_TRUE(QTest::qWaitFor([&ticks] { return ticks >= 2; }, kWaitMs));
+  timer.SetEnabled(false);
+
+  ASSERT_EQ(static_cast<std::size_t>(ticks), boxes.requests().size());
+  EXPECT_EQ(platform::BoxKind::Exception, boxes.requests()[0].kind);
+  EXPECT_EQ(AnsiString("Cannot open file data\\data_p\\1.dat."), boxes.requests()[0].text);
 }
 
 TEST(TimerTest, HandlerMayDeleteTheTimerWithItsOwner) {
