@@ -33,7 +33,14 @@ constexpr const char* kIndexes =
 class Connection {
  public:
   explicit Connection(const std::string& path) {
-    if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) fail("cannot open " + path);
+    if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) {
+      // A failed open still hands out a handle, and the destructor does not run for an object
+      // whose constructor throws.
+      const std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
+      sqlite3_close(db_);
+      db_ = nullptr;
+      throw std::runtime_error("cannot open " + path + ": " + message);
+    }
   }
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;

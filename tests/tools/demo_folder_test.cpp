@@ -406,4 +406,17 @@ TEST(CatalogDatabaseTest, RewritingReplacesAnEarlierDatabase) {
   EXPECT_FALSE(std::filesystem::exists(path + ".building"));
 }
 
+// The sanitizer build also checks that the connection SQLite hands out on a failed open is closed.
+TEST(CatalogDatabaseTest, FolderThatDoesNotExistThrowsNamingThePath) {
+  TempFolder folder;
+  const std::string path = folder.file("missing/veldo28.bgp");
+  try {
+    demo::writeCatalogDatabase(demo::buildDemoCatalog(), path);
+    ADD_FAILURE() << "no error for " << path;
+  } catch (const std::runtime_error& error) {
+    EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
+}
+
 }  // namespace
