@@ -1,21 +1,8 @@
 #include "app/WinMain.h"
 
-#include "app/DesignedLayout.h"
 #include "app/Unit1.h"
-#include "forms/Layouts.h"
+#include "app/Unit3.h"
 #include "forms/Texts.h"
-#include "tools/EmbeddedAssets.h"
-
-TForm3::TForm3(TComponent* Owner) : TForm(Owner) {
-  applyWindowLayout(this, forms::kSplashWindow);
-  Image1 = new TImage(this);
-  const forms::Bounds& bounds = forms::kSplashImage;
-  Image1->SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
-  Image1->SetParent(this);
-  TJPEGImage picture;
-  picture.LoadFromMemory(assets::kSplashJpeg, assets::kSplashJpegSize);
-  Image1->Picture()->SetGraphic(&picture);
-}
 
 int WinMain(HINSTANCE, HINSTANCE, char*, int) {
   try {

@@ -5,20 +5,28 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/Unit1.h"
 #include "app/support/CatalogRun.h"
+#include "forms/Layouts.h"
 
 namespace {
+
+// The designed font of a control: the window's, bold, or large bold.
+enum class Font { Window, Bold, Large };
 
 struct ExpectedControl {
   const char* name;
   TControl* (*control)(TForm1*);
   int left;
   int top;
-  int width;  // 0: the label sizes itself to its caption
+  int width;  // as designed; a label that sizes itself to its caption keeps only its place
   int height;
+  bool sizesItself;
+  Font font;
   const char* caption;  // UTF-8; null for controls without one
 };
 
@@ -26,28 +34,29 @@ struct ExpectedControl {
 
 #if CATALOG_POLISH
 const ExpectedControl kLayout[] = {
-    {CONTROL(Label1), 13, 12, 0, 0, "Marka:"},
-    {CONTROL(Label2), 216, 12, 0, 0, "Model:"},
-    {CONTROL(Label3), 424, 12, 0, 0, "Lata produkcji:"},
-    {CONTROL(Label4), 635, 12, 0, 0, "Silnik:"},
-    {CONTROL(Label5), 2, 69, 777, 16, "Aby wyszukać interesujący Cię układ, użyj powyższego formularza."},
-    {CONTROL(Label6), 5, 93, 776, 13,
+    {CONTROL(Label1), 13, 12, 40, 13, true, Font::Bold, "Marka:"},
+    {CONTROL(Label2), 216, 12, 39, 13, true, Font::Bold, "Model:"},
+    {CONTROL(Label3), 424, 12, 86, 13, true, Font::Bold, "Lata produkcji:"},
+    {CONTROL(Label4), 635, 12, 36, 13, true, Font::Bold, "Silnik:"},
+    {CONTROL(Label5), 2, 69, 777, 16, false, Font::Large,
+     "Aby wyszukać interesujący Cię układ, użyj powyższego formularza."},
+    {CONTROL(Label6), 5, 93, 776, 13, false, Font::Window,
      "Aby zobaczyć szczegóły interesującego Cię układu, wybierz go z poniższej listy a następnie kliknij w "
      "przycisk \"Pokaż szczegóły\""},
-    {CONTROL(Label7), 418, 45, 0, 0, "Szukaj wg numeru wyrobu:"},
-    {CONTROL(Shape1), 10, 308, 770, 214, nullptr},
-    {CONTROL(Label8), 189, 535, 0, 0, "Ostatnia aktualizacja: 13.11.2017"},
-    {CONTROL(Label9), 10, 535, 0, 0, "WWW.VELDO.PL"},
-    {CONTROL(ComboBox1), 53, 8, 150, 21, nullptr},
-    {CONTROL(ListView1), 10, 112, 770, 191, nullptr},
-    {CONTROL(Button4), 635, 529, 145, 28, "Pokaż szczegóły"},
-    {CONTROL(ComboBox2), 256, 8, 150, 21, nullptr},
-    {CONTROL(ComboBox3), 510, 8, 108, 21, nullptr},
-    {CONTROL(ComboBox4), 673, 8, 108, 21, nullptr},
-    {CONTROL(CheckBox1), 10, 42, 97, 17, "Katalizator"},
-    {CONTROL(CheckBox2), 122, 42, 58, 17, "Diesel"},
-    {CONTROL(Edit1), 570, 41, 121, 21, nullptr},
-    {CONTROL(Button1), 704, 40, 75, 25, "Szukaj"},
+    {CONTROL(Label7), 418, 45, 152, 13, true, Font::Bold, "Szukaj wg numeru wyrobu:"},
+    {CONTROL(Shape1), 10, 308, 770, 214, false, Font::Window, nullptr},
+    {CONTROL(Label8), 189, 535, 158, 13, true, Font::Window, "Ostatnia aktualizacja: 13.11.2017"},
+    {CONTROL(Label9), 10, 535, 102, 13, true, Font::Bold, "WWW.VELDO.PL"},
+    {CONTROL(ComboBox1), 53, 8, 150, 21, false, Font::Bold, nullptr},
+    {CONTROL(ListView1), 10, 112, 770, 191, false, Font::Window, nullptr},
+    {CONTROL(Button4), 635, 529, 145, 28, false, Font::Large, "Pokaż szczegóły"},
+    {CONTROL(ComboBox2), 256, 8, 150, 21, false, Font::Bold, nullptr},
+    {CONTROL(ComboBox3), 510, 8, 108, 21, false, Font::Bold, nullptr},
+    {CONTROL(ComboBox4), 673, 8, 108, 21, false, Font::Bold, nullptr},
+    {CONTROL(CheckBox1), 10, 42, 97, 17, false, Font::Window, "Katalizator"},
+    {CONTROL(CheckBox2), 122, 42, 58, 17, false, Font::Window, "Diesel"},
+    {CONTROL(Edit1), 570, 41, 121, 21, false, Font::Window, nullptr},
+    {CONTROL(Button1), 704, 40, 75, 25, false, Font::Window, "Szukaj"},
 };
 const char* const kMainCaption = "VELDO - Katalog Produktów";
 const char* const kPlaceholders[] = {"Wybierz", "Wybierz markę", "Wybierz model", "Wybierz model"};
@@ -56,29 +65,29 @@ const char* const kColumns[] = {"Układ",          "Marka",  "Model", "Nadwozie"
 const char* const kHeaders[] = {"Typ", "Symbol", "Ilość"};
 #else
 const ExpectedControl kLayout[] = {
-    {CONTROL(Label1), 13, 12, 0, 0, "Marke:"},
-    {CONTROL(Label2), 214, 12, 0, 0, "Modell:"},
-    {CONTROL(Label3), 439, 12, 0, 0, "Baujahr:"},
-    {CONTROL(Label4), 616, 12, 0, 0, "Hubraum:"},
-    {CONTROL(Label5), 2, 69, 777, 16,
+    {CONTROL(Label1), 13, 12, 40, 13, true, Font::Bold, "Marke:"},
+    {CONTROL(Label2), 214, 12, 42, 13, true, Font::Bold, "Modell:"},
+    {CONTROL(Label3), 439, 12, 48, 13, true, Font::Bold, "Baujahr:"},
+    {CONTROL(Label4), 616, 12, 55, 13, true, Font::Bold, "Hubraum:"},
+    {CONTROL(Label5), 2, 69, 777, 16, false, Font::Large,
      "Um passende Anlage zu finden, füllen Sie einfach das obige Formular aus."},
-    {CONTROL(Label6), 5, 93, 776, 13,
+    {CONTROL(Label6), 5, 93, 776, 13, false, Font::Window,
      "Um alle Einzelheiten der interessanten Anlage zu sehen, wählen Sie in der nachstehenden Liste und "
      "klicken Sie den Druckknopf \"Details\""},
-    {CONTROL(Label7), 324, 45, 0, 0, "Suchen Anhand der Schalldämpfernummer:"},
-    {CONTROL(Shape1), 10, 308, 770, 214, nullptr},
-    {CONTROL(Label8), 189, 535, 0, 0, "Aktualität: 13.11.2017"},
-    {CONTROL(Label9), 10, 535, 0, 0, "WWW.VELDO.PL"},
-    {CONTROL(ComboBox1), 53, 8, 150, 21, nullptr},
-    {CONTROL(ListView1), 10, 112, 770, 191, nullptr},
-    {CONTROL(Button4), 635, 529, 145, 28, "Details"},
-    {CONTROL(ComboBox2), 256, 8, 150, 21, nullptr},
-    {CONTROL(ComboBox3), 488, 8, 108, 21, nullptr},
-    {CONTROL(ComboBox4), 673, 8, 108, 21, nullptr},
-    {CONTROL(CheckBox1), 10, 42, 97, 17, "Katalysator"},
-    {CONTROL(CheckBox2), 122, 42, 58, 17, "Diesel"},
-    {CONTROL(Edit1), 570, 41, 121, 21, nullptr},
-    {CONTROL(Button1), 704, 40, 75, 25, "Suchen"},
+    {CONTROL(Label7), 324, 45, 244, 13, true, Font::Bold, "Suchen Anhand der Schalldämpfernummer:"},
+    {CONTROL(Shape1), 10, 308, 770, 214, false, Font::Window, nullptr},
+    {CONTROL(Label8), 189, 535, 104, 13, true, Font::Window, "Aktualität: 13.11.2017"},
+    {CONTROL(Label9), 10, 535, 102, 13, true, Font::Bold, "WWW.VELDO.PL"},
+    {CONTROL(ComboBox1), 53, 8, 150, 21, false, Font::Bold, nullptr},
+    {CONTROL(ListView1), 10, 112, 770, 191, false, Font::Window, nullptr},
+    {CONTROL(Button4), 635, 529, 145, 28, false, Font::Large, "Details"},
+    {CONTROL(ComboBox2), 256, 8, 150, 21, false, Font::Bold, nullptr},
+    {CONTROL(ComboBox3), 488, 8, 108, 21, false, Font::Bold, nullptr},
+    {CONTROL(ComboBox4), 673, 8, 108, 21, false, Font::Bold, nullptr},
+    {CONTROL(CheckBox1), 10, 42, 97, 17, false, Font::Window, "Katalysator"},
+    {CONTROL(CheckBox2), 122, 42, 58, 17, false, Font::Window, "Diesel"},
+    {CONTROL(Edit1), 570, 41, 121, 21, false, Font::Window, nullptr},
+    {CONTROL(Button1), 704, 40, 75, 25, false, Font::Window, "Suchen"},
 };
 const char* const kMainCaption = "med";
 const char* const kPlaceholders[] = {"Auswählen", "Marke auswählen", "Modell auswählen", "Modell auswählen"};
@@ -121,7 +130,7 @@ std::string itemsOf(TComboBox* combo) {
   return items;
 }
 
-TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThem) {
+TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemInTheirDesignedFonts) {
   withMainWindow([] {
     for (const ExpectedControl& expected : kLayout) {
       SCOPED_TRACE(expected.name);
@@ -130,16 +139,87 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThem) {
       EXPECT_EQ(control->Parent(), Form1);
       EXPECT_EQ(control->Left(), expected.left);
       EXPECT_EQ(control->Top(), expected.top);
-      if (expected.width != 0) {
-        EXPECT_EQ(control->Width(), expected.width);
-        EXPECT_EQ(control->Height(), expected.height);
-      } else {
+      if (expected.sizesItself) {
         EXPECT_GT(control->Width(), 0);
         EXPECT_GT(control->Height(), 0);
+      } else {
+        EXPECT_EQ(control->Width(), expected.width);
+        EXPECT_EQ(control->Height(), expected.height);
       }
       if (expected.caption != nullptr) {
         EXPECT_EQ(utf8(control->Caption().c_str()), expected.caption);
       }
+
+      const TFont* font = control->Font();
+      EXPECT_EQ(font->Name(), "MS Sans Serif");
+      EXPECT_EQ(font->Height(), expected.font == Font::Large ? -13 : -11);
+      EXPECT_EQ(font->Style(), expected.font == Font::Window ? 0 : fsBold);
+      EXPECT_EQ(font->Color(), control == Form1->Label9 ? clNavy : clWindowText);
+      EXPECT_EQ(font->Charset(), DEFAULT_CHARSET);
+    }
+  });
+}
+
+// A label that sizes itself shows only its place; the size it was designed with is kept in the
+// layout, where the other build's differences must show too.
+TEST(MainWindowLayoutTest, LayoutHoldsTheDesignedSizeOfEveryControl) {
+  for (const ExpectedControl& expected : kLayout) {
+    SCOPED_TRACE(expected.name);
+    const forms::ControlLayout* layout = nullptr;
+    for (const forms::ControlLayout& c : forms::kMainControls) {
+      if (std::string(c.name) == expected.name) layout = &c;
+    }
+    ASSERT_NE(layout, nullptr);
+    EXPECT_EQ(layout->left, expected.left);
+    EXPECT_EQ(layout->top, expected.top);
+    EXPECT_EQ(layout->width, expected.width);
+    EXPECT_EQ(layout->height, expected.height);
+    if (layout->kind == forms::ControlKind::Label) {
+      EXPECT_EQ(layout->autoSize, expected.sizesItself);
+    }
+  }
+}
+
+// Tab goes through the windowed controls in their designed TabOrder, 0 to 9.
+TEST_F(MainWindowTest, TabKeyVisitsTheWindowedControlsInTheirDesignedOrder) {
+  withMainWindow([] {
+    const std::vector<TWinControl*> byTabOrder = {
+        Form1->ComboBox1, Form1->ListView1, Form1->Button4,   Form1->ComboBox2, Form1->ComboBox3,
+        Form1->ComboBox4, Form1->CheckBox1, Form1->CheckBox2, Form1->Edit1,     Form1->Button1,
+    };
+    std::vector<TWinControl*> visited;
+    QWidget* widget = Form1->Widget();
+    for (int step = 0; step < 1000 && visited.size() < byTabOrder.size(); ++step) {
+      widget = widget->nextInFocusChain();
+      for (TWinControl* control : byTabOrder) {
+        const bool seen = std::find(visited.begin(), visited.end(), control) != visited.end();
+        if (control->Widget() == widget && !seen) visited.push_back(control);
+      }
+    }
+    EXPECT_EQ(visited, byTabOrder);
+  });
+}
+
+TEST_F(MainWindowTest, WebAddressIsALinkOnTheButtonFace) {
+  withMainWindow([] {
+    EXPECT_EQ(Form1->Label9->Color(), clBtnFace);
+    EXPECT_FALSE(Form1->Label9->ParentColor());
+    EXPECT_EQ(Form1->Label8->Cursor(), crDefault);
+  });
+}
+
+TEST_F(MainWindowTest, SelectionListsAreDropDownListsOfTheirDesignedLength) {
+  withMainWindow([] {
+    const struct {
+      TComboBox* combo;
+      int dropDownCount;
+    } kLists[] = {
+        {Form1->ComboBox1, 20}, {Form1->ComboBox2, 14}, {Form1->ComboBox3, 14}, {Form1->ComboBox4, 14}};
+    for (const auto& list : kLists) {
+      SCOPED_TRACE(list.dropDownCount);
+      EXPECT_EQ(list.combo->Style(), csDropDownList);
+      EXPECT_EQ(list.combo->DropDownCount(), list.dropDownCount);
+      EXPECT_EQ(list.combo->ItemHeight(), 13);
     }
   });
 }
@@ -297,6 +377,46 @@ TEST_F(MainWindowTest, DetailsWindowHasItsFixedLayoutAndStaysHidden) {
       EXPECT_EQ(header->Font()->Style(), fsBold);
       EXPECT_TRUE(header->Visible());
     }
+  });
+}
+
+// The details window's controls join it in the order the constructor places them, which is the
+// order they are painted in and the mouse looks for them in reverse: the logo, the line under the
+// drawing, the divider, the four rules, the white square, the three headers.
+TEST_F(MainWindowTest, DetailsWindowControlsJoinInTheOrderTheyArePlaced) {
+  withMainWindow([] {
+    ASSERT_EQ(detailsForm->ControlCount(), 11);
+    EXPECT_EQ(detailsForm->Controls(0), detailsLogo);
+    struct Bevel {
+      TBevelShape shape;
+      int left, top, width, height;
+    };
+    const Bevel localBevels[] = {{bsBottomLine, 10, 215, 700, 10}, {bsRightLine, 265, 232, 5, 325}};
+    for (int i = 0; i < 2; ++i) {
+      SCOPED_TRACE(i);
+      auto* bevel = dynamic_cast<TBevel*>(detailsForm->Controls(1 + i));
+      ASSERT_NE(bevel, nullptr);
+      EXPECT_EQ(bevel->Owner(), detailsForm);
+      EXPECT_TRUE(bevel->Visible());
+      EXPECT_EQ(bevel->Shape(), localBevels[i].shape);
+      EXPECT_EQ(bevel->Left(), localBevels[i].left);
+      EXPECT_EQ(bevel->Top(), localBevels[i].top);
+      EXPECT_EQ(bevel->Width(), localBevels[i].width);
+      EXPECT_EQ(bevel->Height(), localBevels[i].height);
+    }
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(detailsForm->Controls(3 + i), detailsBevels[i]) << i;
+    EXPECT_EQ(detailsForm->Controls(7), detailsShape);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(detailsForm->Controls(8 + i), detailsHeaderLabels[i]) << i;
+
+    EXPECT_EQ(detailsShape->Width(), 10);
+    EXPECT_EQ(detailsShape->Height(), 10);
+    EXPECT_TRUE(detailsShape->Visible());
+    EXPECT_TRUE(detailsLogo->Visible());
+    EXPECT_TRUE(detailsLogo->Enabled());
+    // Everything but the fixed layout keeps the defaults of a form built in code.
+    EXPECT_EQ(detailsForm->BorderStyle(), bsSizeable);
+    EXPECT_EQ(detailsForm->Position(), poDefault);
+    EXPECT_EQ(detailsForm->Owner(), nullptr);
   });
 }
 

@@ -6,11 +6,12 @@
 #include <QEvent>
 #include <QImage>
 #include <QWidget>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/Unit1.h"
-#include "app/WinMain.h"
+#include "app/Unit3.h"
 #include "app/support/CatalogRun.h"
 
 namespace {
@@ -125,6 +126,7 @@ TEST_F(StartupTest, MissingCatalogueIsCreatedEmptyAndTheMakeQueryReportsIt) {
   EXPECT_TRUE(shown);
   EXPECT_EQ(makeIndex, -1);
   EXPECT_EQ(makeCount, 1) << "the placeholder alone";
+  ASSERT_TRUE(std::filesystem::is_regular_file(folder.path() + "/veldo28.bgp")) << "SQLite creates it";
   EXPECT_TRUE(folder.readFile("veldo28.bgp").empty());
 }
 

@@ -38,7 +38,7 @@ app=$!
 
 window=""
 for _ in $(seq 1 1200); do
-  window=$(xdotool search --name '^med$' 2>/dev/null | head -n 1 || true)
+  window=$(xdotool search --onlyvisible --name '^med$' 2>/dev/null | head -n 1 || true)
   [ -n "$window" ] && break
   if ! kill -0 "$app" 2>/dev/null; then
     echo "the program ended before its main window appeared:" >&2
