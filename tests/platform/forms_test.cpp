@@ -24,7 +24,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ImageCtrls.h"
 #include "platform/StdCtrls.h"
-#include "platform/support/widget_testing.h"
+#include "common/WidgetTesting.h"
 
 namespace {
 

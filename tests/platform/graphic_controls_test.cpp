@@ -18,7 +18,7 @@
 #include "platform/ImageCtrls.h"
 #include "platform/StdCtrls.h"
 #include "platform/WinApi.h"
-#include "platform/support/widget_testing.h"
+#include "common/WidgetTesting.h"
 
 namespace {
 

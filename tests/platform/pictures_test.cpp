@@ -21,7 +21,7 @@
 #include "platform/Graphics.h"
 #include "platform/SysUtils.h"
 #include "platform/WinApi.h"
-#include "platform/support/widget_testing.h"
+#include "common/WidgetTesting.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "platform/Forms.h"
 #include "platform/StdCtrls.h"
 #include "platform/SysUtils.h"
-#include "platform/support/widget_testing.h"
+#include "common/WidgetTesting.h"
 
 namespace {
 

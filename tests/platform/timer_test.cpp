@@ -11,7 +11,7 @@
 
 #include "platform/ExtCtrls.h"
 #include "platform/SysUtils.h"
-#include "platform/support/widget_testing.h"
+#include "common/WidgetTesting.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Helpers of the framework's widget tests: what a window shows, and the modal boxes answered
+// Helpers of the widget tests: what a window shows, and the modal boxes answered
 // and recorded instead of shown.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "platform/support/widget_testing.h"
+#include "common/WidgetTesting.h"
 
 #include <QPixmap>
 #include <QWidget>
