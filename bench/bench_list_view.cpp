@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/RatioReporter.h"
 #include "platform/ComCtrls.h"
 
 namespace {
@@ -127,36 +128,15 @@ void BM_PlainTreeView(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainTreeView)->Unit(benchmark::kMillisecond);
 
-// Keeps the real time per iteration of every run, for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  RatioReporter() : ConsoleReporter(OO_Tabular) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        seconds[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  std::map<std::string, double> seconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto layer = reporter.seconds.find("BM_ReportListView");
-  const auto plain = reporter.seconds.find("BM_PlainTreeView");
-  if (layer != reporter.seconds.end() && plain != reporter.seconds.end() && plain->second > 0) {
-    std::printf("report list / plain view: %.2f (target at most 1.50)\n", layer->second / plain->second);
-  }
+  reporter.printRatio("report list / plain view", "BM_ReportListView", "BM_PlainTreeView", 1.5);
   benchmark::Shutdown();
   return 0;
 }
