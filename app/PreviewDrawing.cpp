@@ -4,8 +4,6 @@
 // system's drawing as the background, then each visible part and each element of every part, in
 // the order the rows come, as one transparent picture control per item laid over it.
 #include <algorithm>
-#include <cstdint>
-#include <limits>
 
 #include "app/Queries.h"
 #include "app/ShowPng.h"
@@ -33,11 +31,13 @@ constexpr int kSystemNumber = 10;
 constexpr int kElementPicture = 2;
 constexpr int kElementX = 3;
 
-// A stored offset added to the drawing's corner; offsets beyond the int range stop at its ends.
-int offsetBy(int origin, int offset) {
-  const std::int64_t sum = std::int64_t{origin} + offset;
-  return static_cast<int>(
-      std::clamp<std::int64_t>(sum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+// Stored placements beyond a million pixels are damaged data. They are held at a million, which
+// looks the same on any screen as a larger value, and which keeps the toolkit's own rectangle
+// arithmetic (left plus width) within the int range.
+constexpr int kFarthestPlacement = 1 << 20;
+
+int placement(const char* stored) {
+  return std::clamp(readNumber(stored), -kFarthestPlacement, kFarthestPlacement);
 }
 
 // "data/data_b/<name>.dat" and the like. Names are not cut to a length: a cut name could name
@@ -107,10 +107,10 @@ class PreviewBuild {
   // The next item, at X, Y, W, H read from four columns from `firstPlacement` on.
   void drawItem(const SqlTable& table, int firstPlacement, const char* pictureName) {
     if (items_ >= kLastItemSlot) return;
-    const int x = readNumber(table.valueAt(firstPlacement));
-    const int y = readNumber(table.valueAt(firstPlacement + 1));
-    const int width = readNumber(table.valueAt(firstPlacement + 2));
-    const int height = readNumber(table.valueAt(firstPlacement + 3));
+    const int x = placement(table.valueAt(firstPlacement));
+    const int y = placement(table.valueAt(firstPlacement + 1));
+    const int width = placement(table.valueAt(firstPlacement + 2));
+    const int height = placement(table.valueAt(firstPlacement + 3));
 
     const int slot = items_ + 1;
     delete previewImages[slot];
@@ -122,8 +122,7 @@ class PreviewBuild {
     item->SetParent(window_);
     item->SetVisible(true);
     item->SetEnabled(true);
-    item->SetBounds(offsetBy(previewBackground->Left(), x), offsetBy(previewBackground->Top(), y), width,
-                    height);
+    item->SetBounds(previewBackground->Left() + x, previewBackground->Top() + y, width, height);
     item->SetTransparent(true);
     // A picture that cannot be loaded leaves an empty item, which still counts.
     showPngInImage(item, picturePath("data/data_b/", pictureName).c_str());

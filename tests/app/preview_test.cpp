@@ -6,7 +6,6 @@
 #include <QColor>
 #include <QImage>
 #include <QRect>
-#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -183,23 +182,35 @@ TEST_F(PreviewTest, APartIsDrawnOnlyWhenVisibleReadsAsTheNumberOne) {
   });
 }
 
+struct Bounds {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
 struct StoredPlacement {
   const char* label;
   const char* x;
   const char* y;
   const char* w;
   const char* h;
-  QRect expected;
+  Bounds expected;
 };
 
 TEST_F(PreviewTest, StoredPlacementsAreReadAsNumbersFromTheDrawingsCorner) {
+  constexpr int kFar = 1 << 20;  // a million pixels out of sight
   const StoredPlacement placements[] = {
-      {"plain numbers", "100", "20", "50", "30", QRect(145, 330, 50, 30)},
-      {"NULL everywhere", nullptr, nullptr, nullptr, nullptr, QRect(45, 310, 0, 0)},
-      {"signs, blanks and trailing text", "-10", " 7", "12abc", "x9", QRect(35, 317, 12, 0)},
-      {"negative sizes", "0", "0", "-5", "-5", QRect(45, 310, 0, 0)},
-      {"offsets at the ends of the int range", "2147483647", "-2147483648", "5", "5",
-       QRect(INT_MAX, INT_MIN + 310, 5, 5)},
+      {"plain numbers", "100", "20", "50", "30", {145, 330, 50, 30}},
+      {"NULL everywhere", nullptr, nullptr, nullptr, nullptr, {45, 310, 0, 0}},
+      {"signs, blanks and trailing text", "-10", " 7", "12abc", "x9", {35, 317, 12, 0}},
+      {"negative sizes", "0", "0", "-5", "-5", {45, 310, 0, 0}},
+      {"the ends of the int range",
+       "2147483647",
+       "-2147483648",
+       "2147483647",
+       "99999999999",
+       {45 + kFar, 310 - kFar, kFar, kFar}},
   };
   std::string sql;
   for (int i = 0; i < static_cast<int>(std::size(placements)); ++i) {
@@ -214,11 +225,12 @@ TEST_F(PreviewTest, StoredPlacementsAreReadAsNumbersFromTheDrawingsCorner) {
       select(row);
       ASSERT_EQ(previewItemCount, 1);
       const TImage* item = previewImages[1];
-      EXPECT_EQ(QRect(item->Left(), item->Top(), item->Width(), item->Height()).topLeft(),
-                placements[row].expected.topLeft());
-      EXPECT_EQ(item->Width(), placements[row].expected.width());
-      EXPECT_EQ(item->Height(), placements[row].expected.height());
-      grabClient(*Form1);  // painting items far outside the window is harmless
+      const Bounds& expected = placements[row].expected;
+      EXPECT_EQ(item->Left(), expected.left);
+      EXPECT_EQ(item->Top(), expected.top);
+      EXPECT_EQ(item->Width(), expected.width);
+      EXPECT_EQ(item->Height(), expected.height);
+      grabClient(*Form1);  // painting an item far out of the window is harmless
     }
   });
 }
