@@ -22,17 +22,35 @@ class BlockGuard {
   BITMAPINFOHEADER* block_;
 };
 
+// Gives the image's bitmap the picture's size. A size that the bitmap refuses (a damaged file can
+// claim 100,000 pixels a side) leaves it at its old size and reports false.
+bool sizeBitmap(TBitmap* bitmap, const BITMAPINFOHEADER& header) {
+  const int oldWidth = bitmap->Width();
+  try {
+    bitmap->SetWidth(header.biWidth);
+    bitmap->SetHeight(header.biHeight);
+    return true;
+  } catch (...) {
+    // The height is refused before anything changes, so only the width needs to go back.
+    try {
+      bitmap->SetWidth(oldWidth);
+    } catch (...) {
+    }
+    return false;
+  }
+}
+
 }  // namespace
 
 void showPngInImage(TImage* image, const char* path) {
   // 1. The path buffer. A longer path is not cut short: a cut path could name another picture,
   // so it loads nothing, as a path that names no file.
+  if (image == nullptr || path == nullptr || std::strlen(path) >= kPathBuffer) return;
   char pathBuffer[kPathBuffer];
-  if (path == nullptr || std::strlen(path) >= sizeof pathBuffer) return;
   lstrcpynA(pathBuffer, path, kPathBuffer);
 
   // 2. and 3. The decode; any failure leaves the image as it was.
-  PngDibRequest request;
+  PngDibRequest request{};
   request.size = sizeof(PngDibRequest);
   request.path = pathBuffer;
   if (loadPngDib(&request) != pngDibOk) return;
@@ -41,8 +59,7 @@ void showPngInImage(TImage* image, const char* path) {
   // 4. and 5. The image's bitmap at the picture's size.
   const BITMAPINFOHEADER& header = *request.block;
   TBitmap* bitmap = image->Picture()->Bitmap();
-  bitmap->SetWidth(header.biWidth);
-  bitmap->SetHeight(header.biHeight);
+  if (!sizeBitmap(bitmap, header)) return;
 
   // 6. to 9. The pixels, copied through the bitmap's handle, which always comes back to it.
   HBITMAP handle = bitmap->ReleaseHandle();
@@ -52,8 +69,6 @@ void showPngInImage(TImage* image, const char* path) {
               reinterpret_cast<const BITMAPINFO*>(request.block), DIB_RGB_COLORS);
   } catch (...) {
     // A failed copy shows nothing new; the caller goes on with its next step.
-    bitmap->SetHandle(handle);
-    return;
   }
   bitmap->SetHandle(handle);
 }

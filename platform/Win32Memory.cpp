@@ -4,18 +4,24 @@
 
 namespace {
 platform::GlobalAllocHook g_hook = nullptr;
-}
+platform::GlobalBlockObserver g_observer = nullptr;
+}  // namespace
 
 void platform::setGlobalAllocHook(GlobalAllocHook hook) { g_hook = hook; }
+
+void platform::setGlobalBlockObserver(GlobalBlockObserver observer) { g_observer = observer; }
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
   if (g_hook != nullptr && !g_hook(flags, bytes)) return nullptr;
   // One byte at least, so that an empty block is still a distinct, freeable address.
   const SIZE_T size = bytes == 0 ? 1 : bytes;
-  return (flags & GMEM_ZEROINIT) != 0 ? std::calloc(1, size) : std::malloc(size);
+  HGLOBAL block = (flags & GMEM_ZEROINIT) != 0 ? std::calloc(1, size) : std::malloc(size);
+  if (block != nullptr && g_observer != nullptr) g_observer(block, false);
+  return block;
 }
 
 HGLOBAL GlobalFree(HGLOBAL block) {
+  if (block != nullptr && g_observer != nullptr) g_observer(block, true);
   std::free(block);
   return nullptr;
 }

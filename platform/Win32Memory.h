@@ -65,4 +65,10 @@ namespace platform {
 using GlobalAllocHook = bool (*)(UINT flags, SIZE_T bytes);
 void setGlobalAllocHook(GlobalAllocHook hook);
 
+// Test seam: when set, told of every block that GlobalAlloc hands out (released false) and of
+// every block given to GlobalFree (released true), so that a test can pair each block with its
+// release. Pass nullptr to remove it.
+using GlobalBlockObserver = void (*)(HGLOBAL block, bool released);
+void setGlobalBlockObserver(GlobalBlockObserver observer);
+
 }  // namespace platform
