@@ -11,6 +11,7 @@
 
 #include "app/Unit1.h"
 #include "app/support/CatalogRun.h"
+#include "common/WidgetTesting.h"
 #include "forms/Layouts.h"
 
 namespace {
@@ -279,6 +280,55 @@ TEST_F(MainWindowTest, FirstStateHasOnlyTheMakeListAndTheNumberSearchOpen) {
     EXPECT_EQ(Form1->Label5->Alignment(), taCenter);
     EXPECT_EQ(Form1->Label5->Font()->Height(), -13);
     EXPECT_EQ(Form1->Label5->Font()->Style(), fsBold);
+  });
+}
+
+// The darkest pixel of the control's rectangle in a picture of its window.
+int darkestIn(const QImage& shot, const TControl* control) {
+  int darkest = 255;
+  for (int y = control->Top(); y < control->Top() + control->Height(); ++y) {
+    for (int x = control->Left(); x < control->Left() + control->Width(); ++x)
+      darkest = std::min(darkest, qGray(shot.pixel(x, y)));
+  }
+  return darkest;
+}
+
+// Text in the designed black is drawn with pixels near black; a disabled control's greyed text
+// and frame have none.
+constexpr int kBlackText = 80;
+constexpr int kGreyedAtMost = 150;
+
+TEST_F(MainWindowTest, DisabledControlsShowGreyedTextAndTheDesignedBlackOnceEnabled) {
+  withMainWindow([] {
+    const struct {
+      const char* label;
+      TWinControl* control;
+      bool enabledAtStart;
+    } kControls[] = {
+        {"make", Form1->ComboBox1, true},
+        {"model", Form1->ComboBox2, false},
+        {"year", Form1->ComboBox3, false},
+        {"capacity", Form1->ComboBox4, false},
+        {"catalyst filter", Form1->CheckBox1, false},
+        {"diesel filter", Form1->CheckBox2, false},
+        {"details", Form1->Button4, false},
+        {"search", Form1->Button1, true},
+    };
+    const QImage first = testing_support::grabClient(*Form1);
+    for (const auto& c : kControls) {
+      SCOPED_TRACE(c.label);
+      if (c.enabledAtStart) {
+        EXPECT_LT(darkestIn(first, c.control), kBlackText);
+      } else {
+        EXPECT_GT(darkestIn(first, c.control), kGreyedAtMost);
+      }
+      c.control->SetEnabled(true);
+    }
+    const QImage enabled = testing_support::grabClient(*Form1);
+    for (const auto& c : kControls) {
+      SCOPED_TRACE(c.label);
+      EXPECT_LT(darkestIn(enabled, c.control), kBlackText);
+    }
   });
 }
 
