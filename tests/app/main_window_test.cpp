@@ -350,25 +350,31 @@ TEST_F(MainWindowTest, ResultListHasTheColumnsOfTheBuild) {
   });
 }
 
-TEST_F(MainWindowTest, EveryDesignedEventRunsAHandlerOfTheMainWindow) {
+TEST_F(MainWindowTest, EveryDesignedEventRunsItsOwnHandlerOfTheMainWindow) {
   withMainWindow([] {
-    const void* form = Form1;
-    EXPECT_EQ(Form1->ComboBox1->OnChange.Data(), form);
-    EXPECT_EQ(Form1->ComboBox2->OnChange.Data(), form);
-    EXPECT_EQ(Form1->ComboBox3->OnChange.Data(), form);
-    EXPECT_EQ(Form1->ComboBox4->OnChange.Data(), form);
-    EXPECT_EQ(Form1->CheckBox1->OnClick.Data(), form);
-    EXPECT_EQ(Form1->CheckBox2->OnClick.Data(), form);
-    EXPECT_EQ(Form1->ListView1->OnSelectItem.Data(), form);
-    EXPECT_EQ(Form1->Button4->OnClick.Data(), form);
-    EXPECT_EQ(Form1->Button1->OnClick.Data(), form);
-    EXPECT_EQ(Form1->Edit1->OnKeyPress.Data(), form);
-    EXPECT_EQ(Form1->Label9->OnClick.Data(), form);
-    EXPECT_EQ(Form1->ClientSocket1->OnWrite.Data(), form);
-    EXPECT_EQ(Form1->ClientSocket1->OnRead.Data(), form);
-    EXPECT_FALSE(Form1->ClientSocket1->OnError) << "bound only when the update check starts";
-    EXPECT_EQ(Form1->Timer1->OnTimer.Data(), form);
-    EXPECT_EQ(detailsForm->OnMouseMove.Data(), form);
+    TForm1* form = Form1;
+    const struct {
+      const char* label;
+      bool bound;
+    } kBindings[] = {
+        {"ComboBox1 OnChange", form->ComboBox1->OnChange.Is(form, &TForm1::ComboBox1Change)},
+        {"ComboBox2 OnChange", form->ComboBox2->OnChange.Is(form, &TForm1::ComboBox2Change)},
+        {"ComboBox3 OnChange", form->ComboBox3->OnChange.Is(form, &TForm1::ComboBox3Change)},
+        {"ComboBox4 OnChange", form->ComboBox4->OnChange.Is(form, &TForm1::ComboBox4Change)},
+        {"CheckBox1 OnClick", form->CheckBox1->OnClick.Is(form, &TForm1::CheckBox1Click)},
+        {"CheckBox2 OnClick", form->CheckBox2->OnClick.Is(form, &TForm1::CheckBox2Click)},
+        {"ListView1 OnSelectItem", form->ListView1->OnSelectItem.Is(form, &TForm1::ListView1SelectItem)},
+        {"Button4 OnClick", form->Button4->OnClick.Is(form, &TForm1::Button4Click)},
+        {"Button1 OnClick", form->Button1->OnClick.Is(form, &TForm1::Button1Click)},
+        {"Edit1 OnKeyPress", form->Edit1->OnKeyPress.Is(form, &TForm1::Edit1KeyPress)},
+        {"Label9 OnClick", form->Label9->OnClick.Is(form, &TForm1::Label9Click)},
+        {"ClientSocket1 OnWrite", form->ClientSocket1->OnWrite.Is(form, &TForm1::ClientSocket1Write)},
+        {"ClientSocket1 OnRead", form->ClientSocket1->OnRead.Is(form, &TForm1::ClientSocket1Read)},
+        {"Timer1 OnTimer", form->Timer1->OnTimer.Is(form, &TForm1::Timer1Timer)},
+        {"details window OnMouseMove", detailsForm->OnMouseMove.Is(form, &TForm1::myShapesMouseMove)},
+    };
+    for (const auto& binding : kBindings) EXPECT_TRUE(binding.bound) << binding.label;
+    EXPECT_FALSE(form->ClientSocket1->OnError) << "bound only when the update check starts";
   });
 }
 
