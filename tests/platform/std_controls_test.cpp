@@ -10,6 +10,7 @@
 #include <QtTest/QTest>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
