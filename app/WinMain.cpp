@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "forms/Texts.h"
+#include "platform/CodePage.h"
 
 int WinMain(HINSTANCE, HINSTANCE, char*, int) {
   try {
@@ -29,3 +30,5 @@ int WinMain(HINSTANCE, HINSTANCE, char*, int) {
   }
   return 0;
 }
+
+void useProgramCodePage() { platform::setAnsiCodePage(kCodePage); }

@@ -3,14 +3,12 @@
 
 #include "app/Unit1.h"
 #include "app/WinMain.h"
-#include "forms/Texts.h"
-#include "platform/CodePage.h"
 
 int main(int, char* argv[]) {
   // The program reads no command line; the toolkit gets the program name alone.
   int toolkitArgc = 1;
   QApplication toolkit(toolkitArgc, argv);
-  platform::setAnsiCodePage(kCodePage);
+  useProgramCodePage();
   TApplication application;
 
   initGlobals();

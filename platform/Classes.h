@@ -7,7 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -19,8 +21,10 @@ class TObject {
   virtual ~TObject() = default;
 };
 
-// A method bound to an object, like the framework's closures. Data() names the bound object, so
-// that code and tests can tell which window a handler belongs to.
+// A method bound to an object, like the framework's closures, or any callable. Data() names the
+// bound object and Is() the bound method, so that code and tests can tell which handler of which
+// window an event runs. A bound method is held as the object pointer, the member pointer and one
+// function pointer, so that copying and calling one costs no allocation.
 template <typename... Args>
 class TClosure {
  public:
@@ -29,24 +33,56 @@ class TClosure {
 
   template <class Object, class Class>
   TClosure(Object* object, void (Class::*method)(Args...))
-      : data_(object),
-        code_([object, method](Args... args) { (object->*method)(std::forward<Args>(args)...); }) {}
+      : object_(static_cast<Class*>(object)), call_(&CallMethod<Class>) {
+    static_assert(sizeof method <= sizeof method_, "a member pointer of this ABI does not fit");
+    std::memcpy(method_, &method, sizeof method);
+  }
 
   // A free callable with no bound object (tests, internal wiring).
   template <class Callable, class = std::enable_if_t<std::is_invocable_v<Callable&, Args...> &&
                                                      !std::is_same_v<std::decay_t<Callable>, TClosure>>>
-  TClosure(Callable callable) : code_(std::move(callable)) {}  // NOLINT
+  TClosure(Callable callable) : callable_(std::move(callable)) {}  // NOLINT
 
-  explicit operator bool() const { return static_cast<bool>(code_); }
-  const void* Data() const { return data_; }
+  explicit operator bool() const { return call_ != nullptr || static_cast<bool>(callable_); }
+  const void* Data() const { return object_; }
+
+  // Whether this closure runs exactly `method` on exactly `object`. A free callable is no method.
+  template <class Object, class Class>
+  bool Is(const Object* object, void (Class::*method)(Args...)) const {
+    if (call_ != &CallMethod<Class>) return false;
+    if (object_ != static_cast<const void*>(static_cast<const Class*>(object))) return false;
+    return StoredMethod<Class>() == method;
+  }
 
   void operator()(Args... args) const {
-    if (code_) code_(std::forward<Args>(args)...);
+    if (call_ != nullptr) {
+      call_(*this, std::forward<Args>(args)...);
+    } else if (callable_) {
+      callable_(std::forward<Args>(args)...);
+    }
   }
 
  private:
-  const void* data_ = nullptr;
-  std::function<void(Args...)> code_;
+  template <class Class>
+  using Method = void (Class::*)(Args...);
+
+  template <class Class>
+  Method<Class> StoredMethod() const {
+    Method<Class> method;
+    std::memcpy(&method, method_, sizeof method);
+    return method;
+  }
+
+  // One instance per class: its address also tells which class the stored member pointer is of.
+  template <class Class>
+  static void CallMethod(const TClosure& self, Args... args) {
+    (static_cast<Class*>(self.object_)->*self.StoredMethod<Class>())(std::forward<Args>(args)...);
+  }
+
+  void* object_ = nullptr;
+  alignas(void*) unsigned char method_[2 * sizeof(void*)] = {};
+  void (*call_)(const TClosure&, Args...) = nullptr;
+  std::function<void(Args...)> callable_;
 };
 
 using TShiftState = std::uint8_t;

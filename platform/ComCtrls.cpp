@@ -229,6 +229,9 @@ class TListView::View : public QTreeView {
 // --- TListItem ---
 
 TListItem::TListItem(TListView* owner, int index) : owner_(owner), index_(index) {
+  // A row usually gets one sub-item per column after the first; room for them at once spares
+  // every row of a long result its reallocations.
+  subItems_.SetCapacity(owner->Columns()->Count() - 1);
   subItems_.OnChange = [owner, index] { owner->ItemChanged(index); };
 }
 

@@ -169,11 +169,15 @@ void TWinControl::EnabledChanged() {
 void TWinControl::FontChanged() {
   if (widget_ == nullptr) return;
   widget_->setFont(platform::toQFont(*Font()));
+  // The font colour is the text of an enabled control only: a disabled one keeps the greyed
+  // text of the style, which it takes from its parent, as any disabled control of the desktop.
   QPalette palette = widget_->palette();
   const QColor color = platform::toQColor(Font()->Color());
-  palette.setColor(QPalette::WindowText, color);
-  palette.setColor(QPalette::Text, color);
-  palette.setColor(QPalette::ButtonText, color);
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::WindowText, color);
+    palette.setColor(group, QPalette::Text, color);
+    palette.setColor(group, QPalette::ButtonText, color);
+  }
   widget_->setPalette(palette);
 }
 

@@ -187,7 +187,9 @@ class TBitmap : public TGraphic {
   HBITMAP ReleaseHandle();
 
   // Reads a Windows bitmap file. A name written with a backslash opens the file with a slash.
-  // A missing or invalid file raises Exception "Cannot open file <name as given>".
+  // A file that cannot be opened raises Exception "Cannot open file <name as given>"; one that
+  // is no bitmap this reader takes (damaged, cut short, compressed, too large) raises
+  // Exception "Bitmap image is not valid". Either way the bitmap keeps what it held.
   void LoadFromFile(const AnsiString& fileName);
 
   void Draw(QPainter& painter, int x, int y) const override;

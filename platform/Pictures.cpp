@@ -147,15 +147,32 @@ std::optional<QImage> parseWindowsBitmap(const std::vector<unsigned char>& file)
   return image;
 }
 
-// Reads a whole file, refusing directories and files too large to be a picture.
-std::optional<std::vector<unsigned char>> readWholeFile(const QString& path) {
+// The bytes of a whole file, or why there are none.
+struct FileBytes {
+  enum class Outcome { Read, CannotOpen, TooLarge };
+  Outcome outcome = Outcome::CannotOpen;
+  std::vector<unsigned char> bytes;
+};
+
+// A file that is missing, a folder, unreadable or fails while read cannot be opened; a file
+// too large to be a picture is opened but not read.
+FileBytes readWholeFile(const QString& path) {
+  FileBytes result;
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  if (!file.open(QIODevice::ReadOnly)) return result;
   const qint64 size = file.size();
-  if (size < 0 || static_cast<std::uint64_t>(size) > kMaxBitmapFile) return std::nullopt;
-  std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
-  if (size > 0 && file.read(reinterpret_cast<char*>(bytes.data()), size) != size) return std::nullopt;
-  return bytes;
+  if (size < 0) return result;
+  if (static_cast<std::uint64_t>(size) > kMaxBitmapFile) {
+    result.outcome = FileBytes::Outcome::TooLarge;
+    return result;
+  }
+  result.bytes.resize(static_cast<std::size_t>(size));
+  if (size > 0 && file.read(reinterpret_cast<char*>(result.bytes.data()), size) != size) {
+    result.bytes.clear();
+    return result;
+  }
+  result.outcome = FileBytes::Outcome::Read;
+  return result;
 }
 
 // --- JPEG ---
@@ -372,11 +389,11 @@ HBITMAP TBitmap::ReleaseHandle() {
 void TBitmap::LoadFromFile(const AnsiString& fileName) {
   std::string path = fileName.str();
   std::replace(path.begin(), path.end(), '\\', '/');
-  const std::optional<std::vector<unsigned char>> bytes =
-      readWholeFile(QString::fromStdString(platform::ansiToUtf8(path)));
+  const FileBytes file = readWholeFile(QString::fromStdString(platform::ansiToUtf8(path)));
+  if (file.outcome == FileBytes::Outcome::CannotOpen) throw Exception("Cannot open file " + fileName);
   std::optional<QImage> image;
-  if (bytes) image = parseWindowsBitmap(*bytes);
-  if (!image) throw Exception("Cannot open file " + fileName);
+  if (file.outcome == FileBytes::Outcome::Read) image = parseWindowsBitmap(file.bytes);
+  if (!image) throw Exception("Bitmap image is not valid");
 
   auto* data = new platform::BitmapData;
   data->width = image->width();

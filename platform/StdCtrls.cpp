@@ -55,8 +55,8 @@ int TStrings::IndexOf(const AnsiString& text) const {
   return -1;
 }
 
-int TStrings::AddObject(const AnsiString& text, TObject* object) {
-  items_.push_back(Item{text, object});
+int TStrings::AddObject(AnsiString text, TObject* object) {
+  items_.push_back(Item{std::move(text), object});
   Changed();
   return Count() - 1;
 }
@@ -72,6 +72,10 @@ void TStrings::Clear() {
   if (items_.empty()) return;
   items_.clear();
   Changed();
+}
+
+void TStrings::SetCapacity(int capacity) {
+  if (capacity > 0) items_.reserve(static_cast<std::size_t>(capacity));
 }
 
 void TStrings::Changed() {

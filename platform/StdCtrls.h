@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/AnsiString.h"
@@ -32,10 +33,13 @@ class TStrings {
   // The first entry equal to the text, byte for byte; -1 when there is none.
   int IndexOf(const AnsiString& text) const;
 
-  int Add(const AnsiString& text) { return AddObject(text, nullptr); }
-  int AddObject(const AnsiString& text, TObject* object);
+  // The text is taken by value, so that a temporary moves in instead of being copied.
+  int Add(AnsiString text) { return AddObject(std::move(text), nullptr); }
+  int AddObject(AnsiString text, TObject* object);
   void Delete(int index);
   void Clear();
+  // Room for this many entries without growing; the entries are unchanged.
+  void SetCapacity(int capacity);
 
   // Called after every change, for the control that shows the list.
   std::function<void()> OnChange;

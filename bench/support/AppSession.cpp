@@ -5,9 +5,8 @@
 #include <filesystem>
 
 #include "app/Unit1.h"
+#include "app/WinMain.h"
 #include "bench/support/RatioReporter.h"
-#include "forms/Texts.h"
-#include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 
 namespace bench {
@@ -18,7 +17,7 @@ std::string demoCatalogueFolder() { return CATALOG_BENCH_DEMO_FOLDER; }
 int runAppBenchmarks(int argc, char** argv, const std::function<void(const RatioReporter&)>& report) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  platform::setAnsiCodePage(kCodePage);
+  useProgramCodePage();
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -1,8 +1,12 @@
-// The demo catalogue against the program's own queries: every query runs, finds what it should,
-// and the details panel's eight positions of SELECT * hold the columns its captions name.
+// The demo catalogue against the program's own queries: every query runs and finds the row it is
+// meant for, and the details panel's eight positions of SELECT * hold the columns its captions
+// name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/Queries.h"
 #include "app/support/CatalogRun.h"
@@ -10,6 +14,8 @@
 #include "tools/DemoFolder.h"
 
 namespace {
+
+using Row = std::vector<std::string>;  // SQL NULL reads as ""
 
 class DemoCatalogueTest : public ::testing::Test {
  protected:
@@ -24,25 +30,26 @@ class DemoCatalogueTest : public ::testing::Test {
     delete folder_;
   }
 
-  // The rows of a query, each as its first `columns` values joined by "|".
-  static std::vector<std::string> rows(const AnsiString& sql, int columns = 1) {
-    std::vector<std::string> out;
+  // Every row of a query, each with its first `columns` values.
+  static std::vector<Row> rows(const AnsiString& sql, int columns) {
+    std::vector<Row> out;
     SqlTable table = db_->queryTable(sql.c_str());
     for (int r = 0; r < table.rowCount(); ++r) {
       table.selectRow(r);
-      std::string row;
+      Row row;
       for (int c = 0; c < columns; ++c) {
         const char* value = table.valueAt(c);
-        row += (c > 0 ? "|" : "") + std::string(value != nullptr ? value : "");
+        row.emplace_back(value != nullptr ? value : "");
       }
-      out.push_back(row);
+      out.push_back(std::move(row));
     }
     return out;
   }
 
-  static std::string first(const char* sql) {
-    const std::vector<std::string> found = rows(sql);
-    return found.empty() ? std::string() : found[0];
+  // The first column of the first row, "" when there is none.
+  static std::string value(const std::string& sql) {
+    const std::vector<Row> found = rows(sql.c_str(), 1);
+    return found.empty() ? std::string() : found[0][0];
   }
 
   static WorkingFolder* folder_;
@@ -52,75 +59,108 @@ class DemoCatalogueTest : public ::testing::Test {
 WorkingFolder* DemoCatalogueTest::folder_ = nullptr;
 SqlDb* DemoCatalogueTest::db_ = nullptr;
 
-TEST_F(DemoCatalogueTest, SelectionQueriesFindMakesModelsYearsAndCapacities) {
-  const std::vector<std::string> makes = rows(makeListQuery());
-  ASSERT_GE(makes.size(), 10u);
-  const AnsiString make = makes[0].c_str();
-  const std::vector<std::string> models = rows(modelListQuery(make));
-  ASSERT_FALSE(models.empty());
-  const AnsiString model = models[0].c_str();
-  EXPECT_FALSE(rows(yearListQuery(make, model), 2).empty());
-  const std::vector<std::string> capacities = rows(capacityListQuery(make, model));
-  ASSERT_FALSE(capacities.empty());
-
-  EXPECT_FALSE(rows(selectionQuery(make, model, {}, {}, {}, {})).empty());
-  // Every clause at once still runs as one statement.
-  rows(selectionQuery(make, model, capacityClause(capacities[0].c_str()), dieselClause(), yearClause("2005"),
-                      catalystClause()));
+// The number search compares the typed text with "," and "-" turned into full stops, and looks
+// for it as typed among the former system numbers.
+AnsiString numberSearch(const std::string& typed) {
+  std::string dotted = typed;
+  std::replace(dotted.begin(), dotted.end(), ',', '.');
+  std::replace(dotted.begin(), dotted.end(), '-', '.');
+  return numberSearchQuery(dotted.c_str(), typed.c_str());
 }
 
-TEST_F(DemoCatalogueTest, NumberSearchFindsSystemsByEveryKindOfNumber) {
-  const std::string numbers[] = {
-      first("SELECT VELDO FROM AUTA LIMIT 1"),
-      first("SELECT ID_UKLAD FROM AUTA LIMIT 1"),
-      first("SELECT FA FROM T_U_ELEMENT WHERE FA IS NOT NULL LIMIT 1"),
-      first("SELECT OE FROM T_U WHERE OE IS NOT NULL AND OE <> '' LIMIT 1"),
-      first("SELECT VELDO FROM T_U WHERE VELDO IS NOT NULL AND VELDO <> '' LIMIT 1"),
+TEST_F(DemoCatalogueTest, EveryQueryFindsTheRowItIsMeantFor) {
+  // An application with a catalytic converter and a diesel engine, whose system has a drawn part
+  // with elements, so that every clause and every query has something to find.
+  const std::vector<Row> sample = rows(
+      "SELECT MKNM, TYSP, CUCP_VAL, CYPR_START, ID_UKLAD, ITER, VELDO, UKLADY FROM AUTA WHERE MCAT = 'CAT' "
+      "AND MDIE = 'Diesel' AND ID_UKLAD IN (SELECT T_U.ID_UKLAD FROM T_U JOIN T_U_ELEMENT ON "
+      "T_U_ELEMENT.ID_T_U = T_U.ID_KEY WHERE T_U.VISIBLE = '1') ORDER BY ID_UKLAD LIMIT 1",
+      8);
+  ASSERT_EQ(sample.size(), 1u);
+  const Row& row = sample[0];
+  const std::string make = row[0], model = row[1], capacity = row[2], year = row[3], system = row[4],
+                    iteration = row[5], veldo = row[6], formerNumbers = row[7];
+  const std::string formerNumber = formerNumbers.substr(formerNumbers.find(';') + 1);
+  const std::string part = value(
+      "SELECT T_U.ID_KEY FROM T_U JOIN T_U_ELEMENT ON T_U_ELEMENT.ID_T_U = T_U.ID_KEY WHERE T_U.ID_UKLAD = "
+      "'" +
+      system + "' LIMIT 1");
+  const std::string silencedSystem = value(
+      "SELECT T_U.ID_UKLAD FROM T_U JOIN TLUMIK ON TLUMIK.ID_KEY = T_U.ID_TLUMIK WHERE VISIBLE = '1' LIMIT 1 "
+      "OFFSET 40");
+  const std::string silencer = value(
+      "SELECT TLUMIK.VELDO FROM T_U JOIN TLUMIK ON TLUMIK.ID_KEY = T_U.ID_TLUMIK WHERE VISIBLE = '1' LIMIT 1 "
+      "OFFSET 40");
+  const std::string elementSystem =
+      value("SELECT T_U.ID_UKLAD FROM T_U_ELEMENT JOIN T_U ON T_U.ID_KEY = ID_T_U LIMIT 1 OFFSET 100");
+  const std::string element =
+      value("SELECT FA FROM T_U_ELEMENT JOIN T_U ON T_U.ID_KEY = ID_T_U LIMIT 1 OFFSET 100");
+  const std::string makersSystem = value("SELECT ID_UKLAD FROM T_U WHERE OE <> '' LIMIT 1 OFFSET 50");
+  const std::string makersNumber = value("SELECT OE FROM T_U WHERE OE <> '' LIMIT 1 OFFSET 50");
+  const std::string partSystem = value("SELECT ID_UKLAD FROM T_U WHERE VELDO <> '' LIMIT 1 OFFSET 30");
+  const std::string partNumber = value("SELECT VELDO FROM T_U WHERE VELDO <> '' LIMIT 1 OFFSET 30");
+  ASSERT_FALSE(part.empty() || silencer.empty() || element.empty() || makersNumber.empty() ||
+               partNumber.empty() || formerNumber.size() < 2);
+
+  const AnsiString m = make.c_str(), t = model.c_str(), id = system.c_str(), it = iteration.c_str();
+  const struct {
+    const char* label;
+    AnsiString sql;
+    int column;  // a row must hold `expected` in this column
+    std::string expected;
+  } kCases[] = {
+      {"make list", makeListQuery(), 0, make},
+      {"models of a make", modelListQuery(m), 0, model},
+      {"years of a model", yearListQuery(m, t), 0, year},
+      {"capacities of a model", capacityListQuery(m, t), 0, capacity},
+      {"result list without clauses", selectionQuery(m, t, {}, {}, {}, {}), 0, system},
+      {"result list with every clause",
+       selectionQuery(m, t, capacityClause(capacity.c_str()), dieselClause(), yearClause(year.c_str()),
+                      catalystClause()),
+       0, system},
+      {"number search by system key", numberSearch(system), 0, system},
+      {"number search by system number", numberSearch(veldo), 0, system},
+      {"number search by silencer number", numberSearch(silencer), 0, silencedSystem},
+      {"number search by element number", numberSearch(element), 0, elementSystem},
+      {"number search by maker's number", numberSearch(makersNumber), 0, makersSystem},
+      {"number search by part number", numberSearch(partNumber), 0, partSystem},
+      {"number search by part of a former number", numberSearch(formerNumber.substr(1)), 0, system},
+      {"details panel", systemDataQuery(id, it), 13, iteration},
+      {"parts of the details", detailsPartsQuery(id, it), 10, veldo},
+      {"parts of the preview", previewPartsQuery(id, it), 10, veldo},
+      {"elements of a part", elementsQuery(part.c_str()), 0, part},
   };
-  for (const std::string& number : numbers) {
-    SCOPED_TRACE(number);
-    ASSERT_FALSE(number.empty());
-    EXPECT_FALSE(rows(numberSearchQuery(number.c_str(), number.c_str())).empty());
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.label);
+    const std::vector<Row> found = rows(c.sql, c.column + 1);
+    ASSERT_FALSE(found.empty());
+    const bool holds = std::any_of(found.begin(), found.end(), [&](const Row& r) {
+      return static_cast<std::size_t>(c.column) < r.size() && r[c.column] == c.expected;
+    });
+    EXPECT_TRUE(holds) << "no row holds " << c.expected << " in column " << c.column;
   }
-  const std::string systems = first("SELECT UKLADY FROM AUTA WHERE UKLADY IS NOT NULL LIMIT 1");
-  ASSERT_GE(systems.size(), 3u);
-  const std::string fragment = systems.substr(1, 2);
-  EXPECT_FALSE(rows(numberSearchQuery("no such number", fragment.c_str())).empty());
+  EXPECT_EQ(rows(previewPartsQuery(id, it), 1).size(), rows(detailsPartsQuery(id, it), 1).size());
 }
 
 TEST_F(DemoCatalogueTest, SystemDataPositionsHoldWhatThePanelCaptionsName) {
-  const std::vector<std::string> key = rows("SELECT ID_UKLAD, ITER FROM AUTA LIMIT 1", 2);
+  const std::vector<Row> key = rows("SELECT ID_UKLAD, ITER FROM AUTA LIMIT 1", 2);
   ASSERT_EQ(key.size(), 1u);
-  const std::string id = key[0].substr(0, key[0].find('|'));
-  const std::string iteration = key[0].substr(key[0].find('|') + 1);
+  const std::string& id = key[0][0];
+  const std::string& iteration = key[0][1];
+  const std::vector<Row> all = rows(systemDataQuery(id.c_str(), iteration.c_str()), 16);
+  ASSERT_EQ(all.size(), 1u);
+  const std::vector<Row> columns = rows("PRAGMA table_info(AUTA)", 2);  // cid, name
 
-  SqlTable all = db_->queryTable(systemDataQuery(id.c_str(), iteration.c_str()).c_str());
-  all.selectRow(0);
-  const char* named[] = {"VELDO", "MKNM", "TYSP", "MDNM", "MDCA", "CYPR", "CUCP", "ADDI"};
-  const int positions[] = {1, 2, 3, 4, 5, 6, 9, 15};
-  for (int i = 0; i < 8; ++i) {
-    SCOPED_TRACE(named[i]);
-    const std::string byName = first(("SELECT " + std::string(named[i]) + " FROM AUTA WHERE ID_UKLAD = '" +
-                                      id + "' AND ITER = '" + iteration + "'")
-                                         .c_str());
-    const char* byPosition = all.valueAt(positions[i]);
-    EXPECT_EQ(std::string(byPosition != nullptr ? byPosition : ""), byName);
+  const std::pair<std::size_t, const char*> kShown[] = {{1, "VELDO"}, {2, "MKNM"}, {3, "TYSP"}, {4, "MDNM"},
+                                                        {5, "MDCA"},  {6, "CYPR"}, {9, "CUCP"}, {15, "ADDI"}};
+  for (const auto& [position, name] : kShown) {
+    SCOPED_TRACE(name);
+    ASSERT_LT(position, columns.size());
+    EXPECT_EQ(columns[position][1], name);
+    const std::string byName = value(std::string("SELECT ") + name + " FROM AUTA WHERE ID_UKLAD = '" + id +
+                                     "' AND ITER = '" + iteration + "'");
+    EXPECT_EQ(all[0][position], byName);
   }
-}
-
-TEST_F(DemoCatalogueTest, PartsAndElementsQueriesFindTheDrawing) {
-  const std::vector<std::string> key =
-      rows("SELECT AUTA.ID_UKLAD, AUTA.ITER FROM AUTA JOIN T_U ON T_U.ID_UKLAD = AUTA.ID_UKLAD LIMIT 1", 2);
-  ASSERT_EQ(key.size(), 1u);
-  const AnsiString id = key[0].substr(0, key[0].find('|')).c_str();
-  const AnsiString iteration = key[0].substr(key[0].find('|') + 1).c_str();
-
-  const std::vector<std::string> parts = rows(detailsPartsQuery(id, iteration), 11);
-  ASSERT_FALSE(parts.empty());
-  EXPECT_EQ(rows(previewPartsQuery(id, iteration), 12).size(), parts.size());
-
-  const std::string part = first("SELECT ID_T_U FROM T_U_ELEMENT LIMIT 1");
-  EXPECT_FALSE(rows(elementsQuery(part.c_str()), 8).empty());
 }
 
 }  // namespace

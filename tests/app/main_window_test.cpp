@@ -11,6 +11,7 @@
 
 #include "app/Unit1.h"
 #include "app/support/CatalogRun.h"
+#include "common/WidgetTesting.h"
 #include "forms/Layouts.h"
 
 namespace {
@@ -282,6 +283,55 @@ TEST_F(MainWindowTest, FirstStateHasOnlyTheMakeListAndTheNumberSearchOpen) {
   });
 }
 
+// The darkest pixel of the control's rectangle in a picture of its window.
+int darkestIn(const QImage& shot, const TControl* control) {
+  int darkest = 255;
+  for (int y = control->Top(); y < control->Top() + control->Height(); ++y) {
+    for (int x = control->Left(); x < control->Left() + control->Width(); ++x)
+      darkest = std::min(darkest, qGray(shot.pixel(x, y)));
+  }
+  return darkest;
+}
+
+// Text in the designed black is drawn with pixels near black; a disabled control's greyed text
+// and frame have none.
+constexpr int kBlackText = 80;
+constexpr int kGreyedAtMost = 150;
+
+TEST_F(MainWindowTest, DisabledControlsShowGreyedTextAndTheDesignedBlackOnceEnabled) {
+  withMainWindow([] {
+    const struct {
+      const char* label;
+      TWinControl* control;
+      bool enabledAtStart;
+    } kControls[] = {
+        {"make", Form1->ComboBox1, true},
+        {"model", Form1->ComboBox2, false},
+        {"year", Form1->ComboBox3, false},
+        {"capacity", Form1->ComboBox4, false},
+        {"catalyst filter", Form1->CheckBox1, false},
+        {"diesel filter", Form1->CheckBox2, false},
+        {"details", Form1->Button4, false},
+        {"search", Form1->Button1, true},
+    };
+    const QImage first = testing_support::grabClient(*Form1);
+    for (const auto& c : kControls) {
+      SCOPED_TRACE(c.label);
+      if (c.enabledAtStart) {
+        EXPECT_LT(darkestIn(first, c.control), kBlackText);
+      } else {
+        EXPECT_GT(darkestIn(first, c.control), kGreyedAtMost);
+      }
+      c.control->SetEnabled(true);
+    }
+    const QImage enabled = testing_support::grabClient(*Form1);
+    for (const auto& c : kControls) {
+      SCOPED_TRACE(c.label);
+      EXPECT_LT(darkestIn(enabled, c.control), kBlackText);
+    }
+  });
+}
+
 TEST_F(MainWindowTest, ResultListHasTheColumnsOfTheBuild) {
   const int widths[] = {80, 100, 120, 110, 90, 140, 35, 75};
   withMainWindow([&] {
@@ -300,25 +350,31 @@ TEST_F(MainWindowTest, ResultListHasTheColumnsOfTheBuild) {
   });
 }
 
-TEST_F(MainWindowTest, EveryDesignedEventRunsAHandlerOfTheMainWindow) {
+TEST_F(MainWindowTest, EveryDesignedEventRunsItsOwnHandlerOfTheMainWindow) {
   withMainWindow([] {
-    const void* form = Form1;
-    EXPECT_EQ(Form1->ComboBox1->OnChange.Data(), form);
-    EXPECT_EQ(Form1->ComboBox2->OnChange.Data(), form);
-    EXPECT_EQ(Form1->ComboBox3->OnChange.Data(), form);
-    EXPECT_EQ(Form1->ComboBox4->OnChange.Data(), form);
-    EXPECT_EQ(Form1->CheckBox1->OnClick.Data(), form);
-    EXPECT_EQ(Form1->CheckBox2->OnClick.Data(), form);
-    EXPECT_EQ(Form1->ListView1->OnSelectItem.Data(), form);
-    EXPECT_EQ(Form1->Button4->OnClick.Data(), form);
-    EXPECT_EQ(Form1->Button1->OnClick.Data(), form);
-    EXPECT_EQ(Form1->Edit1->OnKeyPress.Data(), form);
-    EXPECT_EQ(Form1->Label9->OnClick.Data(), form);
-    EXPECT_EQ(Form1->ClientSocket1->OnWrite.Data(), form);
-    EXPECT_EQ(Form1->ClientSocket1->OnRead.Data(), form);
-    EXPECT_FALSE(Form1->ClientSocket1->OnError) << "bound only when the update check starts";
-    EXPECT_EQ(Form1->Timer1->OnTimer.Data(), form);
-    EXPECT_EQ(detailsForm->OnMouseMove.Data(), form);
+    TForm1* form = Form1;
+    const struct {
+      const char* label;
+      bool bound;
+    } kBindings[] = {
+        {"ComboBox1 OnChange", form->ComboBox1->OnChange.Is(form, &TForm1::ComboBox1Change)},
+        {"ComboBox2 OnChange", form->ComboBox2->OnChange.Is(form, &TForm1::ComboBox2Change)},
+        {"ComboBox3 OnChange", form->ComboBox3->OnChange.Is(form, &TForm1::ComboBox3Change)},
+        {"ComboBox4 OnChange", form->ComboBox4->OnChange.Is(form, &TForm1::ComboBox4Change)},
+        {"CheckBox1 OnClick", form->CheckBox1->OnClick.Is(form, &TForm1::CheckBox1Click)},
+        {"CheckBox2 OnClick", form->CheckBox2->OnClick.Is(form, &TForm1::CheckBox2Click)},
+        {"ListView1 OnSelectItem", form->ListView1->OnSelectItem.Is(form, &TForm1::ListView1SelectItem)},
+        {"Button4 OnClick", form->Button4->OnClick.Is(form, &TForm1::Button4Click)},
+        {"Button1 OnClick", form->Button1->OnClick.Is(form, &TForm1::Button1Click)},
+        {"Edit1 OnKeyPress", form->Edit1->OnKeyPress.Is(form, &TForm1::Edit1KeyPress)},
+        {"Label9 OnClick", form->Label9->OnClick.Is(form, &TForm1::Label9Click)},
+        {"ClientSocket1 OnWrite", form->ClientSocket1->OnWrite.Is(form, &TForm1::ClientSocket1Write)},
+        {"ClientSocket1 OnRead", form->ClientSocket1->OnRead.Is(form, &TForm1::ClientSocket1Read)},
+        {"Timer1 OnTimer", form->Timer1->OnTimer.Is(form, &TForm1::Timer1Timer)},
+        {"details window OnMouseMove", detailsForm->OnMouseMove.Is(form, &TForm1::myShapesMouseMove)},
+    };
+    for (const auto& binding : kBindings) EXPECT_TRUE(binding.bound) << binding.label;
+    EXPECT_FALSE(form->ClientSocket1->OnError) << "bound only when the update check starts";
   });
 }
 

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QWidget>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,14 @@ const char* const kLogoMessage = "Cannot open file data\\lg_pl.dat.";
 #else
 const char* const kLogoMessage = "Cannot open file data\\lg_de.dat.";
 #endif
+const char* const kInvalidLogoMessage = "Bitmap image is not valid.";
+
+// The details window's fixed layout: the logo, six rules, the white square and three headers.
+constexpr int kDetailsLayoutControls = 11;
+
+bool catalogueExists(const WorkingFolder& folder) {
+  return std::filesystem::exists(folder.path() + "/veldo28.bgp");
+}
 
 TForm3* splashWindow() {
   if (Application == nullptr) return nullptr;
@@ -110,6 +119,13 @@ TEST_F(StartupTest, TitleIsTheSameInBothBuilds) {
 
 TEST_F(StartupTest, MissingCatalogueIsCreatedEmptyAndTheMakeQueryReportsIt) {
   folder.writeLogo();
+  // The make list comes last: the details window is laid out when its query fails.
+  int detailsControls = 0;
+  std::string detailsCaption;
+  run.onBox = [&](const platform::BoxRequest&) {
+    detailsControls = detailsForm->ControlCount();
+    detailsCaption = utf8(detailsForm->Caption().c_str());
+  };
   int makeIndex = 0;
   int makeCount = 0;
   bool shown = false;
@@ -128,6 +144,22 @@ TEST_F(StartupTest, MissingCatalogueIsCreatedEmptyAndTheMakeQueryReportsIt) {
   EXPECT_EQ(makeCount, 1) << "the placeholder alone";
   ASSERT_TRUE(std::filesystem::is_regular_file(folder.path() + "/veldo28.bgp")) << "SQLite creates it";
   EXPECT_TRUE(folder.readFile("veldo28.bgp").empty());
+  EXPECT_EQ(detailsControls, kDetailsLayoutControls);
+  EXPECT_EQ(detailsCaption, "VELDO");
+}
+
+// The catalogue is opened before the logo is loaded, and the make list is never reached: one box,
+// the logo's, and SQLite has created the empty catalogue by the time it shows.
+TEST_F(StartupTest, MissingCatalogueAndLogoShowOnlyTheLogoBoxOnceTheCatalogueIsCreated) {
+  bool createdBeforeBox = false;
+  run.onBox = [&](const platform::BoxRequest&) { createdBeforeBox = catalogueExists(folder); };
+  EXPECT_EQ(run.run(), 0);
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].kind, platform::BoxKind::Exception);
+  EXPECT_EQ(run.boxes[0].text, kLogoMessage);
+  EXPECT_TRUE(createdBeforeBox);
+  ASSERT_TRUE(std::filesystem::is_regular_file(folder.path() + "/veldo28.bgp"));
+  EXPECT_TRUE(folder.readFile("veldo28.bgp").empty());
 }
 
 TEST_F(StartupTest, EmptyMakeTableGivesThePlaceholderSelectedAndNoMessage) {
@@ -145,12 +177,16 @@ TEST_F(StartupTest, EmptyMakeTableGivesThePlaceholderSelectedAndNoMessage) {
 }
 
 // A start-up that cannot build the main window: one stop box, captioned with the title, while
-// the splash stays on screen; the main window never shows.
+// the splash stays on screen; the main window never shows. What the details window holds when
+// the box shows tells how far the constructor came.
 struct FailedStartup {
   const char* label;
   void (*prepare)(WorkingFolder&);
-  const char* message;  // null: the build's logo message
+  const char* message;  // as the user sees it
+  int detailsControls;  // 0: stopped at the catalogue; 1: the logo joins its window before it loads
 };
+
+void PrintTo(const FailedStartup& startup, std::ostream* out) { *out << startup.label; }
 
 const FailedStartup kFailedStartups[] = {
     {"catalogue is a folder",
@@ -158,21 +194,33 @@ const FailedStartup kFailedStartups[] = {
        folder.makeFolder("veldo28.bgp");
        folder.writeLogo();
      },
-     ""},
-    {"logo missing", [](WorkingFolder& folder) { folder.writeCatalogue(); }, nullptr},
+     "", 0},
+    {"logo missing", [](WorkingFolder& folder) { folder.writeCatalogue(); }, kLogoMessage, 1},
+    {"logo is a folder",
+     [](WorkingFolder& folder) {
+       folder.writeCatalogue();
+       folder.makeFolder(logoFileName());
+     },
+     kLogoMessage, 1},
     {"logo not a bitmap",
      [](WorkingFolder& folder) {
        folder.writeCatalogue();
        folder.writeFile(logoFileName(), "GIF89a not a bitmap");
      },
-     nullptr},
+     kInvalidLogoMessage, 1},
     {"logo cut short",
      [](WorkingFolder& folder) {
        folder.writeCatalogue();
        folder.writeLogo();
        folder.writeFile(logoFileName(), folder.readFile(logoFileName()).substr(0, 300));
      },
-     nullptr},
+     kInvalidLogoMessage, 1},
+    {"logo empty",
+     [](WorkingFolder& folder) {
+       folder.writeCatalogue();
+       folder.writeFile(logoFileName(), "");
+     },
+     kInvalidLogoMessage, 1},
 };
 
 class FailedStartupTest : public StartupTest, public ::testing::WithParamInterface<FailedStartup> {};
@@ -180,14 +228,22 @@ class FailedStartupTest : public StartupTest, public ::testing::WithParamInterfa
 TEST_P(FailedStartupTest, ShowsOneStopBoxOverTheSplashAndNeverTheMainWindow) {
   GetParam().prepare(folder);
   bool splashBehindBox = false;
-  run.onBox = [&](const platform::BoxRequest&) { splashBehindBox = showing(splashWindow()); };
+  int detailsControls = -1;
+  bool detailsCaptioned = true;
+  run.onBox = [&](const platform::BoxRequest&) {
+    splashBehindBox = showing(splashWindow());
+    detailsControls = detailsForm->ControlCount();
+    detailsCaptioned = !detailsForm->Caption().IsEmpty();
+  };
   bool loopRan = false;
   bool formCleared = false;
   EXPECT_EQ(run.run([&] { loopRan = true; }, [&] { formCleared = Form1 == nullptr; }), 0);
 
   ASSERT_EQ(run.boxes.size(), 1u);
   EXPECT_EQ(run.boxes[0].kind, platform::BoxKind::Exception);
-  EXPECT_EQ(run.boxes[0].text, GetParam().message != nullptr ? GetParam().message : kLogoMessage);
+  EXPECT_EQ(run.boxes[0].text, GetParam().message);
+  EXPECT_EQ(detailsControls, GetParam().detailsControls);
+  EXPECT_FALSE(detailsCaptioned) << "the details window is laid out only after the logo";
   EXPECT_EQ(run.boxes[0].caption, kTitle);
   EXPECT_TRUE(splashBehindBox);
   EXPECT_FALSE(loopRan);

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 
+#include "app/WinMain.h"
 #include "platform/AnsiString.h"
 #include "platform/CodePage.h"
 
@@ -37,7 +38,13 @@ void expectBytes(const TextCase* cases, std::size_t count) {
   }
 }
 
-TEST(TextSetTest, ProgramsRunInTheirOwnCodePage) { EXPECT_EQ(platform::ansiCodePage(), kCodePage); }
+TEST(TextSetTest, ProgramsRunInTheirOwnCodePage) {
+  const int programs = CATALOG_POLISH ? 1250 : 1252;
+  const int other = CATALOG_POLISH ? 1252 : 1250;
+  platform::setAnsiCodePage(other);
+  useProgramCodePage();
+  EXPECT_EQ(platform::ansiCodePage(), programs);
+}
 
 TEST(TextSetTest, ApplicationTitleIsTheSameInBothProgramsWithOAcuteAsF3) {
   // o acute is 0xF3 in Windows-1252 and Windows-1250 alike.

@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
+#include "common/WidgetTesting.h"
 #include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 #include "platform/ImageCtrls.h"
 #include "platform/StdCtrls.h"
-#include "common/WidgetTesting.h"
 
 namespace {
 
@@ -359,6 +359,7 @@ TEST_P(ExceptionBoxTest, ShowsTheMessageWithAStopIconAndTheDotRule) {
 
 const ExceptionTextCase kExceptionTexts[] = {
     {"FileName", "Cannot open file data\\lg_de.dat", "Cannot open file data\\lg_de.dat."},
+    {"InvalidBitmap", "Bitmap image is not valid", "Bitmap image is not valid."},
     {"Empty", "", ""},
     {"EndsWithDot", "Done.", "Done."},
     {"EndsWithQuestionMark", "Why?", "Why?."},

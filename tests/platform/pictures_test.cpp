@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "common/WidgetTesting.h"
 #include "platform/Graphics.h"
 #include "platform/SysUtils.h"
 #include "platform/WinApi.h"
-#include "common/WidgetTesting.h"
 
 namespace {
 
@@ -162,15 +162,15 @@ std::uint32_t diagonal(int x, int y) { return (x + y) % 2 == 0 ? 1u : 0u; }
 
 struct DamagedFile {
   const char* label;
-  std::function<Bytes()> bytes;  // null: no file at all
+  std::function<Bytes()> bytes;
 };
 
 class DamagedBitmapFileTest : public PictureFilesTest, public ::testing::WithParamInterface<DamagedFile> {};
 
-TEST_P(DamagedBitmapFileTest, RaisesCannotOpenFileWithTheNameAsGiven) {
-  if (GetParam().bytes) write("data/lg_de.dat", GetParam().bytes());
+TEST_P(DamagedBitmapFileTest, RaisesBitmapImageIsNotValid) {
+  write("data/lg_de.dat", GetParam().bytes());
   TBitmap bitmap;
-  EXPECT_EQ("Cannot open file data\\lg_de.dat", loadError(bitmap, "data\\lg_de.dat"));
+  EXPECT_EQ("Bitmap image is not valid", loadError(bitmap, "data\\lg_de.dat"));
   EXPECT_EQ(0, bitmap.Width());
 }
 
@@ -179,7 +179,6 @@ Bytes validFile() {
 }
 
 const DamagedFile kDamagedFiles[] = {
-    {"Missing", nullptr},
     {"Empty", [] { return Bytes(); }},
     {"NotABitmap", [] { return Bytes{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '\n'}; }},
     {"HeaderCutShort",
@@ -261,9 +260,25 @@ const DamagedFile kDamagedFiles[] = {
 INSTANTIATE_TEST_SUITE_P(Files, DamagedBitmapFileTest, ::testing::ValuesIn(kDamagedFiles),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(PictureFilesTest, AFolderIsNoBitmap) {
+TEST_F(PictureFilesTest, MissingFileCannotBeOpenedAndIsNamedAsGiven) {
+  TBitmap bitmap;
+  EXPECT_EQ("Cannot open file data\\lg_de.dat", loadError(bitmap, "data\\lg_de.dat"));
+  EXPECT_EQ(0, bitmap.Width());
+}
+
+TEST_F(PictureFilesTest, FolderCannotBeOpened) {
   TBitmap bitmap;
   EXPECT_EQ("Cannot open file data", loadError(bitmap, "data"));
+}
+
+// Refused on its size before anything is read or allocated; the file is sparse, so it takes
+// no room on the disk.
+TEST_F(PictureFilesTest, FileTooLargeForAPictureIsNotValid) {
+  write("data/huge.dat", validFile());
+  QFile file("data/huge.dat");
+  ASSERT_TRUE(file.resize(qint64{1200} * 1024 * 1024));
+  TBitmap bitmap;
+  EXPECT_EQ("Bitmap image is not valid", loadError(bitmap, "data/huge.dat"));
 }
 
 TEST_F(PictureFilesTest, FailedLoadKeepsThePreviousPicture) {

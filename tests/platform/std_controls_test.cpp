@@ -10,14 +10,16 @@
 #include <QtTest/QTest>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "common/WidgetTesting.h"
 #include "platform/CodePage.h"
 #include "platform/Forms.h"
+#include "platform/Graphics.h"
 #include "platform/StdCtrls.h"
 #include "platform/SysUtils.h"
-#include "common/WidgetTesting.h"
 
 namespace {
 
@@ -270,6 +272,125 @@ TEST_F(StdControlsTest, EditBoxKeepsItsOwnCursor) {
   edit->SetCursor(crHandPoint);
   EXPECT_EQ(Qt::PointingHandCursor, edit->Widget()->cursor().shape());
 }
+
+// --- text colour ---
+
+// One control of a kind in a shown window, with a plain Qt widget of the same kind, text, font and
+// size beside it in a window of its own: what a disabled control of the desktop looks like.
+struct TextColourCase {
+  const char* label;
+  std::function<TWinControl*(TForm&)> make;
+  std::function<QWidget*()> plain;
+};
+
+void PrintTo(const TextColourCase& c, std::ostream* out) { *out << c.label; }
+
+class TextColourTest : public ::testing::TestWithParam<TextColourCase> {
+ protected:
+  void SetUp() override {
+    form.SetClientWidth(200);
+    form.SetClientHeight(60);
+    control = GetParam().make(form);
+    control->SetBounds(10, 10, 120, 25);
+    control->Font()->SetHeight(-13);
+    control->Font()->SetStyle(fsBold);
+    control->Font()->SetColor(clRed);
+    control->SetParent(&form);
+    form.Show();
+
+    plainWindow.resize(200, 60);
+    plain = GetParam().plain();
+    plain->setParent(&plainWindow);
+    plain->setGeometry(10, 10, 120, 25);
+    plain->setFont(platform::toQFont(*control->Font()));
+    plainWindow.show();
+  }
+
+  static QImage shot(QWidget* widget) {
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+
+  static int redPixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x)
+        count += testing_support::near(image.pixelColor(x, y), Qt::red, 60);
+    }
+    return count;
+  }
+
+  TForm form{nullptr};
+  TWinControl* control = nullptr;
+  QWidget plainWindow;
+  QWidget* plain = nullptr;
+};
+
+TEST_P(TextColourTest, EnabledControlShowsItsFontColour) {
+  EXPECT_GT(redPixels(shot(control->Widget())), 10);
+}
+
+TEST_P(TextColourTest, DisabledControlLooksLikeAPlainDisabledOne) {
+  control->SetEnabled(false);
+  plain->setEnabled(false);
+  const QImage disabled = shot(control->Widget());
+  EXPECT_EQ(redPixels(disabled), 0);
+  EXPECT_TRUE(disabled == shot(plain)) << "differs from a plain disabled widget";
+}
+
+TEST_P(TextColourTest, FontColourSetWhileDisabledShowsOnceEnabledAgain) {
+  control->SetEnabled(false);
+  control->Font()->SetColor(clBlue);
+  plain->setEnabled(false);
+  EXPECT_TRUE(shot(control->Widget()) == shot(plain));
+  control->SetEnabled(true);
+  const QImage enabled = shot(control->Widget());
+  int blue = 0;
+  for (int y = 0; y < enabled.height(); ++y) {
+    for (int x = 0; x < enabled.width(); ++x)
+      blue += testing_support::near(enabled.pixelColor(x, y), Qt::blue, 60);
+  }
+  EXPECT_GT(blue, 10);
+}
+
+const TextColourCase kTextColourCases[] = {
+    {"ComboBox",
+     [](TForm& form) {
+       auto* combo = new TComboBox(&form);
+       combo->SetStyle(csDropDownList);
+       combo->AddItem("Volvo", nullptr);
+       combo->SetItemIndex(0);
+       return combo;
+     },
+     [] {
+       auto* combo = new QComboBox;
+       combo->addItem("Volvo");
+       return combo;
+     }},
+    {"CheckBox",
+     [](TForm& form) {
+       auto* check = new TCheckBox(&form);
+       check->SetCaption("Diesel");
+       return check;
+     },
+     [] { return new QCheckBox("Diesel"); }},
+    {"Button",
+     [](TForm& form) {
+       auto* button = new TButton(&form);
+       button->SetCaption("Details");
+       return button;
+     },
+     [] { return new QPushButton("Details"); }},
+    {"Edit",
+     [](TForm& form) {
+       auto* edit = new TEdit(&form);
+       edit->SetText("4711");
+       return edit;
+     },
+     [] { return new QLineEdit("4711"); }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Controls, TextColourTest, ::testing::ValuesIn(kTextColourCases),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 // --- code pages ---
 

@@ -1,8 +1,8 @@
-// The demo working folder as the programs read it: the catalogue's tables and the programs' own
-// queries against them, the pictures the database names, and the logos.
+// The demo working folder as the programs read it: the catalogue's tables and their variety, the
+// pictures the database names, and the logos. The programs' own queries against it are tested
+// with the application.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -70,147 +70,6 @@ TEST_F(DemoFolderTest, TablesHoldEveryColumnThatTheProgramsName) {
       EXPECT_TRUE(present.count(column)) << table.table << " has no column " << column;
     }
   }
-}
-
-// The programs' query texts, word for word.
-constexpr const char* kMakes = "select distinct MKNM from AUTA order by MKNM ASC;";
-constexpr const char* kModels = "select distinct TYSP from AUTA WHERE MKNM = '%s' order by TYSP ASC;";
-constexpr const char* kYears =
-    "select CYPR_START, CYPR_END from AUTA WHERE MKNM = '%s' AND TYSP = '%s' %s order by ID_UKLAD ASC;";
-constexpr const char* kCapacities =
-    "select DISTINCT CUCP_VAL from AUTA WHERE MKNM = '%s' AND TYSP = '%s' %s order by CUCP_VAL ASC;";
-constexpr const char* kResultList =
-    "SELECT ID_UKLAD, VELDO, MKNM, TYSP, MDCA, CYPR, CUCP, CUCP_VAL, MCAT, MDIE, ITER, ADDI FROM AUTA WHERE "
-    "MKNM = "
-    "'%s' AND TYSP = '%s' %s %s %s %s ORDER BY CUCP_VAL, MDCA, MCAT, MDIE ASC;";
-constexpr const char* kCapacityClause = "AND CUCP_VAL = '%s'";
-constexpr const char* kDieselClause = "AND MDIE = 'Diesel'";
-constexpr const char* kYearClause = "AND (CYPR_START <= '%s' AND CYPR_END >= '%s')";
-constexpr const char* kCatalystClause = "AND MCAT = 'CAT'";
-constexpr const char* kNumberSearch =
-    "SELECT AUTA.ID_UKLAD AS ID_UKLAD, AUTA.VELDO AS VELDO, AUTA.MKNM AS MKNM, AUTA.TYSP AS TYSP, AUTA.MDCA "
-    "AS MDCA, "
-    "AUTA.CYPR AS CYPR, AUTA.CUCP AS CUCP, AUTA.CUCP_VAL AS CUCP_VAL, AUTA.MCAT AS MCAT, AUTA.MDIE AS MDIE, "
-    "AUTA.ITER "
-    "AS ITER, AUTA.ADDI AS ADDI FROM AUTA LEFT JOIN T_U ON AUTA.ID_UKLAD = T_U.ID_UKLAD LEFT JOIN "
-    "T_U_ELEMENT ON "
-    "T_U.ID_KEY = T_U_ELEMENT.ID_T_U WHERE (AUTA.ID_UKLAD = '%s' OR AUTA.VELDO = '%s' OR FA = '%s' OR T_U.OE "
-    "= '%s' "
-    "OR T_U.VELDO = '%s' OR UKLADY LIKE '%%%s%%') GROUP BY AUTA.VELDO, AUTA.ITER ORDER BY MKNM, TYSP, "
-    "CUCP_VAL, MCAT, "
-    "MDIE ASC;";
-constexpr const char* kDetails = "SELECT * FROM AUTA WHERE ID_UKLAD = '%s' AND ITER = '%s';";
-constexpr const char* kPartsGerman =
-    "SELECT T_U.VISIBLE AS VISIBLE, T_U.ID_KEY AS ID_KEY, ID_TLUMIK, VELDO_PIC_GRAFOS, TLUMIK.VELDO AS "
-    "VELDO, X, Y, W, "
-    "H, TLUMIK_KIND.NAME_DE AS NAME, AUTA.VELDO AS VEL FROM T_U LEFT JOIN AUTA ON T_U.ID_UKLAD = "
-    "AUTA.ID_UKLAD LEFT "
-    "JOIN TLUMIK ON T_U.ID_TLUMIK = TLUMIK.ID_KEY LEFT JOIN TLUMIK_KIND ON TLUMIK.ID_TLUMIK_KIND = "
-    "TLUMIK_KIND.ID_KEY "
-    "WHERE T_U.ID_UKLAD = '%s' AND AUTA.ITER = '%s';";
-constexpr const char* kPartsPolish =
-    "SELECT T_U.VISIBLE AS VISIBLE, T_U.ID_KEY AS ID_KEY, ID_TLUMIK, VELDO_PIC_GRAFOS, TLUMIK.VELDO AS "
-    "VELDO, X, Y, W, "
-    "H, TLUMIK_KIND.NAME_PL AS NAME, AUTA.VELDO AS VEL FROM T_U LEFT JOIN AUTA ON T_U.ID_UKLAD = "
-    "AUTA.ID_UKLAD LEFT "
-    "JOIN TLUMIK ON T_U.ID_TLUMIK = TLUMIK.ID_KEY LEFT JOIN TLUMIK_KIND ON TLUMIK.ID_TLUMIK_KIND = "
-    "TLUMIK_KIND.ID_KEY "
-    "WHERE T_U.ID_UKLAD = '%s' AND AUTA.ITER = '%s';";
-constexpr const char* kPreviewParts =
-    "SELECT T_U.VISIBLE AS VISIBLE, T_U.ID_KEY AS ID_KEY, ID_TLUMIK, VELDO_PIC_GRAFOS, TLUMIK.VELDO AS "
-    "VELDO, X, Y, W, "
-    "H, TLUMIK_KIND.NAME_PL AS NAME, AUTA.VELDO AS VEL, AUTA.ITER AS ITER FROM T_U LEFT JOIN AUTA ON "
-    "T_U.ID_UKLAD = "
-    "AUTA.ID_UKLAD LEFT JOIN TLUMIK ON T_U.ID_TLUMIK = TLUMIK.ID_KEY LEFT JOIN TLUMIK_KIND ON "
-    "TLUMIK.ID_TLUMIK_KIND = "
-    "TLUMIK_KIND.ID_KEY WHERE T_U.ID_UKLAD = '%s' AND AUTA.ITER = '%s';";
-constexpr const char* kElements =
-    "SELECT ID_T_U, FA, FA_PIC, X, Y, W, H, ZWIELOKROTNIENIE FROM T_U_ELEMENT WHERE ID_T_U = '%s';";
-
-// The number search gets the text with commas and hyphens turned into full stops five times, and
-// as typed for the pattern.
-std::string numberSearch(const std::string& typed) {
-  std::string dotted = typed;
-  std::replace(dotted.begin(), dotted.end(), ',', '.');
-  std::replace(dotted.begin(), dotted.end(), '-', '.');
-  return fillTemplate(kNumberSearch, {dotted, dotted, dotted, dotted, dotted, typed});
-}
-
-TEST_F(DemoFolderTest, EveryQueryOfTheProgramsRunsAndFindsTheRowItIsMeantFor) {
-  // An application with a catalytic converter and a diesel engine, whose system has a drawn part
-  // with elements, so every clause and every query has something to find.
-  const QueryResult sample = query(
-      "SELECT MKNM, TYSP, CUCP_VAL, CYPR_START, ID_UKLAD, ITER, VELDO, UKLADY FROM AUTA WHERE MCAT = 'CAT' "
-      "AND "
-      "MDIE = 'Diesel' AND ID_UKLAD IN (SELECT T_U.ID_UKLAD FROM T_U JOIN T_U_ELEMENT ON T_U_ELEMENT.ID_T_U "
-      "= "
-      "T_U.ID_KEY WHERE T_U.VISIBLE = '1') ORDER BY ID_UKLAD LIMIT 1");
-  ASSERT_TRUE(sample.ok && !sample.rows.empty()) << sample.error;
-  const auto& row = sample.rows[0];
-  const std::string make = *row[0], model = *row[1], capacity = *row[2], year = *row[3], system = *row[4],
-                    iteration = *row[5], veldo = *row[6], uklady = *row[7];
-  const std::string formerNumber = uklady.substr(uklady.find(';') + 1);
-  const std::string part = value(
-      "SELECT T_U.ID_KEY FROM T_U JOIN T_U_ELEMENT ON T_U_ELEMENT.ID_T_U = T_U.ID_KEY "
-      "WHERE T_U.ID_UKLAD = '" +
-      system + "' LIMIT 1");
-  const std::string silencerSystem = value(
-      "SELECT T_U.ID_UKLAD FROM T_U JOIN TLUMIK ON TLUMIK.ID_KEY = T_U.ID_TLUMIK WHERE VISIBLE = '1' LIMIT 1 "
-      "OFFSET 40");
-  const std::string silencer = value(
-      "SELECT TLUMIK.VELDO FROM T_U JOIN TLUMIK ON TLUMIK.ID_KEY = T_U.ID_TLUMIK WHERE VISIBLE = '1' LIMIT 1 "
-      "OFFSET 40");
-  const std::string elementSystem =
-      value("SELECT T_U.ID_UKLAD FROM T_U_ELEMENT JOIN T_U ON T_U.ID_KEY = ID_T_U LIMIT 1 OFFSET 100");
-  const std::string fa =
-      value("SELECT FA FROM T_U_ELEMENT JOIN T_U ON T_U.ID_KEY = ID_T_U LIMIT 1 OFFSET 100");
-  const std::string oeSystem = value("SELECT ID_UKLAD FROM T_U WHERE OE <> '' LIMIT 1 OFFSET 50");
-  const std::string oe = value("SELECT OE FROM T_U WHERE OE <> '' LIMIT 1 OFFSET 50");
-  ASSERT_FALSE(part.empty() || silencer.empty() || fa.empty() || oe.empty() || formerNumber.empty());
-
-  const struct {
-    const char* label;
-    std::string sql;
-    int column;  // a row must hold `expected` in this column
-    std::string expected;
-  } kCases[] = {
-      {"make list", kMakes, 0, make},
-      {"models of a make", fillTemplate(kModels, {make}), 0, model},
-      {"years of a model", fillTemplate(kYears, {make, model, ""}), 0, year},
-      {"capacities of a model", fillTemplate(kCapacities, {make, model, ""}), 0, capacity},
-      {"result list without clauses", fillTemplate(kResultList, {make, model, "", "", "", ""}), 0, system},
-      {"result list with every clause",
-       fillTemplate(kResultList, {make, model, fillTemplate(kCapacityClause, {capacity}), kDieselClause,
-                                  fillTemplate(kYearClause, {year, year}), kCatalystClause}),
-       0, system},
-      {"number search by system key", numberSearch(system), 0, system},
-      {"number search by system number", numberSearch(veldo), 0, system},
-      {"number search by silencer number", numberSearch(silencer), 0, silencerSystem},
-      {"number search by element number", numberSearch(fa), 0, elementSystem},
-      {"number search by maker's number", numberSearch(oe), 0, oeSystem},
-      {"number search by part of a former number", numberSearch(formerNumber.substr(1)), 0, system},
-      {"details panel", fillTemplate(kDetails, {system, iteration}), 13, iteration},
-      {"parts, German build", fillTemplate(kPartsGerman, {system, iteration}), 10, veldo},
-      {"parts, Polish build", fillTemplate(kPartsPolish, {system, iteration}), 10, veldo},
-      {"parts of the preview", fillTemplate(kPreviewParts, {system, iteration}), 10, veldo},
-      {"elements of a part", fillTemplate(kElements, {part}), 0, part},
-  };
-  for (const auto& c : kCases) {
-    const QueryResult result = query(c.sql);
-    ASSERT_TRUE(result.ok) << c.label << ": " << result.error;
-    ASSERT_FALSE(result.rows.empty()) << c.label;
-    const bool found = std::any_of(result.rows.begin(), result.rows.end(), [&](const auto& r) {
-      return static_cast<std::size_t>(c.column) < r.size() && r[c.column] == c.expected;
-    });
-    EXPECT_TRUE(found) << c.label << ": no row holds " << c.expected << " in column " << c.column;
-  }
-
-  // The details panel reads SELECT * by position.
-  const QueryResult details = query(fillTemplate(kDetails, {system, iteration}));
-  ASSERT_GE(details.columns.size(), 16u);
-  const std::pair<std::size_t, const char*> kShown[] = {{1, "VELDO"}, {2, "MKNM"}, {3, "TYSP"}, {4, "MDNM"},
-                                                        {5, "MDCA"},  {6, "CYPR"}, {9, "CUCP"}, {15, "ADDI"}};
-  for (const auto& [position, column] : kShown) EXPECT_EQ(details.columns[position], column) << position;
 }
 
 TEST_F(DemoFolderTest, CatalogueHasTheVarietyThatTheProgramsHandle) {

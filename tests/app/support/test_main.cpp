@@ -4,12 +4,11 @@
 
 #include <QApplication>
 
-#include "forms/Texts.h"
-#include "platform/CodePage.h"
+#include "app/WinMain.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  platform::setAnsiCodePage(kCodePage);
+  useProgramCodePage();
   QApplication application(argc, argv);
   return RUN_ALL_TESTS();
 }

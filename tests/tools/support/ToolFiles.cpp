@@ -54,25 +54,6 @@ std::string ReadOnlyDb::value(const std::string& sql) const {
   return *result.rows[0][0];
 }
 
-std::string fillTemplate(const char* text, const std::vector<std::string>& values) {
-  std::string out;
-  std::size_t next = 0;
-  for (const char* p = text; *p != '\0'; ++p) {
-    if (p[0] == '%' && p[1] == '%') {
-      out.push_back('%');
-      ++p;
-    } else if (p[0] == '%' && p[1] == 's') {
-      EXPECT_LT(next, values.size()) << "too few values for " << text;
-      if (next < values.size()) out += values[next++];
-      ++p;
-    } else {
-      out.push_back(*p);
-    }
-  }
-  EXPECT_EQ(next, values.size()) << "too many values for " << text;
-  return out;
-}
-
 PngPicture readPng(const std::string& path) {
   PngPicture picture;
   FILE* file = std::fopen(path.c_str(), "rb");

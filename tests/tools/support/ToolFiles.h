@@ -38,9 +38,6 @@ class ReadOnlyDb {
   sqlite3* db_ = nullptr;
 };
 
-// Fills a query template the way printf fills "%s" and "%%".
-std::string fillTemplate(const char* text, const std::vector<std::string>& values);
-
 struct PngPicture {
   bool ok = false;
   int width = 0;
