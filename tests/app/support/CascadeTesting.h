@@ -1,0 +1,54 @@
+// Helpers of the selection and search tests: what the main window's lists and status line hold,
+// in UTF-8 for readable expectations; a choice made as the user makes it; and a fixed date.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Shell.h"
+
+class TComboBox;
+class TWinControl;
+class TForm1;
+class TListView;
+
+namespace cascade {
+
+// The entries of a list, top to bottom.
+std::vector<std::string> entriesOf(TComboBox* combo);
+
+// The rows of the result list: the caption, then the sub-items, of each row.
+using ListRow = std::vector<std::string>;
+std::vector<ListRow> rowsOf(TListView* list);
+
+// The caption of the status line Label5.
+std::string statusLine(TForm1* form);
+
+// Opens the list and clicks the entry with this text, as the user does; the test fails when the
+// list holds no such entry.
+void choose(TComboBox* combo, const std::string& utf8Entry);
+
+// Whether the control is the one of its window that takes the keys whenever the window is
+// active. (The offscreen platform leaves no window active once a drop-down list has closed.)
+bool holdsTheFocus(TWinControl* control);
+
+// Stops the main window's update-check timer, so that a test that runs for longer than the
+// timer's six seconds meets no update question of its own.
+void holdUpdateCheck(TForm1* form);
+
+// Text in the build's code page, for values the tests put into the program.
+std::string ansi(const std::string& utf8);
+
+// While it lives, the computer's clock shows this year (1 May).
+class FixedYear {
+ public:
+  explicit FixedYear(int year);
+  FixedYear(const FixedYear&) = delete;
+  FixedYear& operator=(const FixedYear&) = delete;
+  ~FixedYear();
+
+ private:
+  platform::TodayHandler previous_;
+};
+
+}  // namespace cascade
