@@ -3,6 +3,9 @@
 #include <climits>
 #include <utility>
 
+#include "forms/Texts.h"
+#include "platform/Dialogs.h"
+
 std::string& replaceAll(const std::string& pattern, const std::string& replacement, std::string& subject) {
   if (pattern.empty()) return subject;
   std::string result;
@@ -19,6 +22,31 @@ std::string& replaceAll(const std::string& pattern, const std::string& replaceme
   }
   subject = std::move(result);
   return subject;
+}
+
+AnsiString getField(AnsiString text, const AnsiString& separator, int n) {
+  if (n <= 0) {
+    ShowMessage(texts().fieldNumberNotPositive);
+    return AnsiString();
+  }
+  AnsiString field;
+  const int passes = n > 1 ? n - 1 : 1;
+  // Every pass that finds a separator removes at least two characters, so the passes end with the
+  // text however large n is.
+  for (int pass = 1; pass <= passes; ++pass) {
+    const int p = text.Pos(separator);
+    if (p == 0 && n > 1) {
+      // The text may be a whole server reply; it need not stay while the box waits for the user.
+      text = AnsiString();
+      ShowMessage(texts().tooFewFieldsPrefix + AnsiString(pass) + texts().tooFewFieldsSuffix);
+      return AnsiString();
+    }
+    // Past the end Delete takes the rest; clamped first so that the largest text cannot overflow.
+    if (n > 1) text.Delete(1, p < text.Length() ? p + 1 : p);
+    const int q = text.Trim().Pos(separator);
+    field = q > 0 ? text.SubString(1, q - 1) : text;
+  }
+  return field.Trim();
 }
 
 int readNumber(const char* text) {

@@ -1,6 +1,8 @@
 #include "forms/Texts.h"
 
 #include <cassert>
+#include <string>
+#include <utility>
 
 #include "platform/CodePage.h"
 
@@ -12,6 +14,18 @@ constexpr const char* pick(const char* german, const char* polish) {
 }
 
 AnsiString convert(const char* utf8) { return AnsiString::FromUtf8(utf8); }
+
+// "http://veldo.example" is shown as "VELDO.EXAMPLE", so the caption can never name another
+// site than the one a click opens.
+AnsiString webSiteCaption() {
+  std::string caption = kWebSiteAddress;
+  const std::string scheme = "http://";
+  if (caption.compare(0, scheme.size(), scheme) == 0) caption.erase(0, scheme.size());
+  for (char& c : caption) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return AnsiString(std::move(caption));
+}
 
 TextSet buildTexts() {
   TextSet t;
@@ -34,7 +48,7 @@ TextSet buildTexts() {
       "przycisk \"Pokaż szczegóły\""));
   t.numberSearchLabel = convert(pick("Suchen Anhand der Schalldämpfernummer:", "Szukaj wg numeru wyrobu:"));
   t.catalogueDate = convert(pick("Aktualität: 13.11.2017", "Ostatnia aktualizacja: 13.11.2017"));
-  t.webSiteCaption = convert("WWW.VELDO.PL");
+  t.webSiteCaption = webSiteCaption();
 
   t.detailsButton = convert(pick("Details", "Pokaż szczegóły"));
   t.searchButton = convert(pick("Suchen", "Szukaj"));
@@ -136,3 +150,5 @@ AnsiString searchHitsStatus(int count, const AnsiString& searchText) {
   return AnsiString::Format(texts().searchHitsFormat.c_str(), searchText.c_str());
 #endif
 }
+
+AnsiString updatePageAddress() { return AnsiString("http://") + kWebServerHost + kUpdatePagePath; }

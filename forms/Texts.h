@@ -42,7 +42,7 @@ struct TextSet {
   AnsiString detailsInstruction;  // Label6; its quotation marks are part of the text
   AnsiString numberSearchLabel;   // Label7
   AnsiString catalogueDate;       // Label8
-  AnsiString webSiteCaption;      // Label9: the maker's web site address in capital letters
+  AnsiString webSiteCaption;      // Label9: kWebSiteAddress in capitals, without its scheme
 
   // Main window: buttons and check boxes.
   AnsiString detailsButton;   // Button4
@@ -125,12 +125,13 @@ AnsiString selectionHitsStatus(int count);
 // text names the search text only; the Polish text states the count, then the search text.
 AnsiString searchHitsStatus(int count, const AnsiString& searchText);
 
-// The maker's web server and web site, and the update page of the build's language. Plain ASCII.
-constexpr const char* kWebServerHost = "www.veldo.pl";
-constexpr const char* kWebSiteAddress = "http://www.veldo.pl";
+// The maker's web server, which serves the version file and the update pages, and the maker's web
+// site, which Label9 shows and opens. Plain ASCII. Both lie under the reserved ".example" domain,
+// which no one can register, so that no build sends its request to a stranger's server.
+constexpr const char* kWebServerHost = "veldo.example";
+constexpr const char* kWebSiteAddress = "http://veldo.example";
 constexpr const char* kUpdatePagePath =
     CATALOG_POLISH ? "/veldo2007/katalog/cat_update_pl" : "/veldo2007/katalog/cat_update_de";
-// kWebSiteAddress followed by kUpdatePagePath.
-constexpr const char* kUpdatePageAddress = CATALOG_POLISH
-                                               ? "http://www.veldo.pl/veldo2007/katalog/cat_update_pl"
-                                               : "http://www.veldo.pl/veldo2007/katalog/cat_update_de";
+
+// The update page of the build's language on the maker's web server: "http://", the host, the path.
+AnsiString updatePageAddress();

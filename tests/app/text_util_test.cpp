@@ -2,8 +2,10 @@
 
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "app/TextUtil.h"
+#include "common/WidgetTesting.h"
 
 namespace {
 
@@ -88,5 +90,74 @@ TEST(ReadNumberTest, ReadsLeadingDecimalDigitsAsAtolDoes) {
 }
 
 TEST(ReadNumberTest, NullTextReadsAsZero) { EXPECT_EQ(readNumber(nullptr), 0); }
+
+// getField's two messages, as the same Windows-1250 bytes in both programs.
+const char* const kNotPositive =
+    "Funkcja oczekuje warto\x9C"
+    "ci wi\xEA"
+    "kszej od zera!";
+std::string onlyFields(const char* count) {
+  return std::string(
+             "Podany ci\xB9"
+             "g znak\xF3"
+             "w zawiera tylko ") +
+         count + " rekord\xF3w!";
+}
+
+struct FieldCase {
+  const char* label;
+  std::string text;
+  const char* separator;
+  int n;
+  const char* field;
+  std::string message;  // the one ShowMessage text, or empty for none
+};
+
+const FieldCase kFieldCases[] = {
+    {"field 1 is what stands before the first separator", "ab;cd;ef", ";", 1, "ab", ""},
+    {"a one-character separator takes the next character with it", "ab;cd;ef", ";", 2, "d", ""},
+    {"a two-character separator goes exactly", "ab;;cd;;ef", ";;", 2, "cd", ""},
+    {"a longer separator leaves its rest at the front", "ab;;;cd;;;ef", ";;;", 2, ";cd", ""},
+    {"each further pass moves on by one field", "a;;b;;c;;d", ";;", 3, "c", ""},
+    {"the last field runs to the end of the text", "ab;;cd", ";;", 2, "cd", ""},
+    {"a separator at the very end leaves an empty field", "ab;", ";", 2, "", ""},
+    {"without a separator field 1 is the whole text", " abc\t", ";", 1, "abc", ""},
+    {"blanks and control bytes at the end of the field go", "a;;cd \x01\r\n;;e", ";;", 2, "cd", ""},
+    // The end of the field is looked for in the trimmed text but cut in the text itself.
+    {"leading blanks move the cut to the left", "  ab;cd", ";", 1, "", ""},
+    {"the separator is matched byte for byte", "ab;CD", ";c", 2, "", onlyFields("1")},
+    {"an empty separator is never found", "a b", "", 2, "", onlyFields("1")},
+    {"an empty separator leaves field 1 whole", "a b", "", 1, "a b", ""},
+    {"field 0 is refused", "ab;cd", ";", 0, "", kNotPositive},
+    {"a negative field is refused", "ab;cd", ";", INT_MIN, "", kNotPositive},
+    {"field 3 of two fields counts the two passes", "a;b", ";", 3, "", onlyFields("2")},
+    {"field 2 of one field", "abc", ";", 2, "", onlyFields("1")},
+    {"the passes stop when the text runs out", "a;b;c", ";", INT_MAX, "", onlyFields("3")},
+    {"bytes above 0x7F are kept", "x\xF3;;\xB9\xE6;;", ";;", 2, "\xB9\xE6", ""},
+};
+
+TEST(GetFieldTest, CutsTheFieldAndReportsWhatItCannotCut) {
+  for (const FieldCase& c : kFieldCases) {
+    testing_support::RecordedBoxes boxes;
+    const AnsiString field = getField(AnsiString(c.text), c.separator, c.n);
+    EXPECT_EQ(field.str(), c.field) << c.label;
+    std::vector<std::string> messages;
+    for (const platform::BoxRequest& box : boxes.requests()) {
+      EXPECT_EQ(box.kind, platform::BoxKind::Message) << c.label;
+      messages.push_back(box.text.str());
+    }
+    EXPECT_EQ(messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
+        << c.label;
+  }
+}
+
+// The update check reads the five characters after the marker from field 2.
+TEST(GetFieldTest, FieldTwoAfterTheMarkerStartsWithItsLastNineCharacters) {
+  testing_support::RecordedBoxes boxes;
+  const AnsiString field = getField("HTTP/1.0 200 OK\r\n\r\nrorividudov30000 rorividudov1", "rorividudov", 2);
+  EXPECT_EQ(field.str(), "rividudov30000");
+  EXPECT_EQ(field.SubString(10, 5).str(), "30000");
+  EXPECT_TRUE(boxes.requests().empty());
+}
 
 }  // namespace

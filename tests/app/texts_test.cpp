@@ -60,7 +60,7 @@ TEST(TextSetTest, TextsThatBothProgramsShareAreByteForByteTheSame) {
       {"diesel filter", t.dieselFilter, "Diesel"},
       {"interim year and capacity entry", t.interimAllEntry, "Wszystkie"},
       {"kind header", t.headerKind, "Typ"},
-      {"web site caption", t.webSiteCaption, "WWW.VELDO.PL"},
+      {"web site caption", t.webSiteCaption, "VELDO.EXAMPLE"},
       {"splash caption", t.splashCaption, "Form3"},
       {"capacity column has no caption", t.columnCapacity, ""},
       {"additional information that is NULL", t.panelNullAdditional, "(null)"},
@@ -136,7 +136,7 @@ TEST(TextSetTest, SelectionStatusStatesTheCount) {
 }
 
 TEST(TextSetTest, UpdatePageIsThePolishOne) {
-  EXPECT_EQ(std::string(kUpdatePageAddress), "http://www.veldo.pl/veldo2007/katalog/cat_update_pl");
+  EXPECT_EQ(updatePageAddress().str(), "http://veldo.example/veldo2007/katalog/cat_update_pl");
 }
 
 #else
@@ -177,7 +177,7 @@ TEST(TextSetTest, SelectionStatusStatesTheCount) {
 }
 
 TEST(TextSetTest, UpdatePageIsTheGermanOne) {
-  EXPECT_EQ(std::string(kUpdatePageAddress), "http://www.veldo.pl/veldo2007/katalog/cat_update_de");
+  EXPECT_EQ(updatePageAddress().str(), "http://veldo.example/veldo2007/katalog/cat_update_de");
 }
 
 #endif
@@ -187,8 +187,15 @@ TEST(TextSetTest, SearchTextWithConversionsIsShownAsTyped) {
   EXPECT_NE(status.Pos("%s%d%n"), 0) << status.str();
 }
 
-TEST(TextSetTest, UpdatePageAddressIsTheWebSiteWithThePagePath) {
-  EXPECT_EQ(std::string(kUpdatePageAddress), std::string(kWebSiteAddress) + kUpdatePagePath);
+// Names under ".example" cannot be registered by anyone, so no request reaches a stranger.
+TEST(TextSetTest, MakersServerAndSiteLieUnderTheReservedExampleDomain) {
+  const auto endsWithExample = [](const std::string& name) {
+    const std::string domain = ".example";
+    return name.size() > domain.size() &&
+           name.compare(name.size() - domain.size(), domain.size(), domain) == 0;
+  };
+  EXPECT_TRUE(endsWithExample(kWebServerHost)) << kWebServerHost;
+  EXPECT_TRUE(endsWithExample(kWebSiteAddress)) << kWebSiteAddress;
 }
 
 }  // namespace

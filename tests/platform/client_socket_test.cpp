@@ -1,10 +1,6 @@
 // TClientSocket against small servers on 127.0.0.1: the events of a connection, the bytes both
 // ways, the Windows Sockets numbers of its failures and how they are reported.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <QEventLoop>
 #include <QTcpServer>
@@ -12,9 +8,11 @@
 #include <QTimer>
 #include <QtTest/QTest>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "common/Loopback.h"
 #include "platform/Dialogs.h"
 #include "platform/ScktComp.h"
 #include "platform/SysUtils.h"
@@ -33,22 +31,8 @@ struct SocketError {
   int code;
 };
 
-// A port on 127.0.0.1 where nothing listens.
-quint16 closedPort() {
-  QTcpServer probe;
-  if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
-  const quint16 port = probe.serverPort();
-  probe.close();
-  return port;
-}
-
-// Closes the connection with a reset rather than an orderly close.
-void resetConnection(QTcpSocket* peer) {
-  linger immediately{1, 0};
-  setsockopt(static_cast<int>(peer->socketDescriptor()), SOL_SOCKET, SO_LINGER, &immediately,
-             sizeof immediately);
-  peer->abort();
-}
+using testing_support::closedPort;
+using testing_support::resetConnection;
 
 // Members are public so that the rows of the failure table can arrange the server and the socket.
 class ClientSocketTest : public ::testing::Test {
@@ -345,34 +329,18 @@ class ClientSocketFailureTest : public ClientSocketTest, public ::testing::WithP
   void TearDown() override {
     ClientSocketTest::TearDown();
     platform::setSocketConnectTimeout(previousTimeout_);
-    for (int descriptor : descriptors_) ::close(descriptor);
   }
 
  public:
-  // A listening socket whose queue is full: its backlog of 0 admits one connection, which is
-  // never accepted, so the system drops the next connect's handshake and that connect hangs.
   quint16 listenerWithFullQueue() {
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    descriptors_.push_back(listener);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listener, 0) != 0 ||
-        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-      return 0;
-    }
-    const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
-    descriptors_.push_back(filler);
-    if (::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return 0;
-    return ntohs(address.sin_port);
+    fullListener_ = std::make_unique<testing_support::FullListener>();
+    return fullListener_->port();
   }
 
   void shortenConnectTimeout() { previousTimeout_ = platform::setSocketConnectTimeout(300); }
 
   int previousTimeout_ = 0;
-  std::vector<int> descriptors_;
+  std::unique_ptr<testing_support::FullListener> fullListener_;
 };
 
 TEST_P(ClientSocketFailureTest, ReportsItsWindowsSocketsNumberOnce) {
