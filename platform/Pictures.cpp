@@ -78,6 +78,26 @@ QRgb pixelOf(const unsigned char* row, int x, int bitCount, const std::vector<QR
   }
 }
 
+// One packed row into `columns` pixels. The bit count is looked at once per row, not per pixel:
+// every picture the catalogue shows passes through here.
+void convertRow(const unsigned char* row, QRgb* out, int columns, int bitCount,
+                const std::vector<QRgb>& palette) {
+  switch (bitCount) {
+    case 24:
+      for (int x = 0; x < columns; ++x) out[x] = rgbOf(row + 3 * static_cast<std::size_t>(x));
+      return;
+    case 32:
+      for (int x = 0; x < columns; ++x) out[x] = rgbOf(row + 4 * static_cast<std::size_t>(x));
+      return;
+    case 8:
+      for (int x = 0; x < columns; ++x) out[x] = row[x] < palette.size() ? palette[row[x]] : qRgb(0, 0, 0);
+      return;
+    default:
+      for (int x = 0; x < columns; ++x) out[x] = pixelOf(row, x, bitCount, palette);
+      return;
+  }
+}
+
 std::vector<QRgb> readPalette(const unsigned char* entries, std::size_t count) {
   std::vector<QRgb> palette(count);
   for (std::size_t i = 0; i < count; ++i) palette[i] = rgbOf(entries + 4 * i);
@@ -142,7 +162,7 @@ std::optional<QImage> parseWindowsBitmap(const std::vector<unsigned char>& file)
     const unsigned char* row = data + pixelOffset + static_cast<std::uint64_t>(fileRow) * stride;
     const int y = static_cast<int>(topDown ? fileRow : height - 1 - fileRow);
     auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) out[x] = pixelOf(row, x, static_cast<int>(bitCount), palette);
+    convertRow(row, out, image.width(), static_cast<int>(bitCount), palette);
   }
   return image;
 }
@@ -599,7 +619,7 @@ int SetDIBits(HDC dc, HBITMAP bitmap, UINT startScan, UINT lines, const void* bi
     if (y >= target.height || target.image.isNull()) continue;
     const unsigned char* row = rows + i * stride;
     auto* out = reinterpret_cast<QRgb*>(target.image.scanLine(static_cast<int>(y)));
-    for (int x = 0; x < columns; ++x) out[x] = pixelOf(row, x, bitCount, palette);
+    convertRow(row, out, columns, bitCount, palette);
   }
   target.PixelsChanged();
   return static_cast<int>(count);
