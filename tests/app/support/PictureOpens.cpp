@@ -8,7 +8,9 @@
 PictureOpens::PictureOpens(const std::string& folder) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
   if (fd_ < 0) return;
   for (const char* name : {"data_p", "data_b", "data_r"}) {
-    const int watch = inotify_add_watch(fd_, (folder + "/data/" + name).c_str(), IN_OPEN);
+    // Closes are watched too, so that no two reported opens are alike in a row: the kernel merges
+    // an event into an unread one just like it.
+    const int watch = inotify_add_watch(fd_, (folder + "/data/" + name).c_str(), IN_OPEN | IN_CLOSE_NOWRITE);
     if (watch >= 0) watches_.emplace_back(watch, name);
   }
 }
@@ -29,7 +31,8 @@ std::vector<std::string> PictureOpens::take() {
       std::memcpy(&event, buffer + at, sizeof event);
       const char* name = buffer + at + sizeof event;
       for (const auto& [watch, folder] : watches_) {
-        if (watch == event.wd && event.len > 0) opened.push_back(folder + "/" + name);
+        if (watch == event.wd && (event.mask & IN_OPEN) != 0 && event.len > 0)
+          opened.push_back(folder + "/" + name);
       }
       at += static_cast<ssize_t>(sizeof event + event.len);
     }
