@@ -3,8 +3,7 @@
 // Every selection change builds the preview anew from the database and the picture files: the
 // system's drawing as the background, then each visible part and each element of every part, in
 // the order the rows come, as one transparent picture control per item laid over it.
-#include <algorithm>
-
+#include "app/DrawingItems.h"
 #include "app/Queries.h"
 #include "app/ShowPng.h"
 #include "app/TextUtil.h"
@@ -30,21 +29,6 @@ constexpr int kPartX = 5;
 constexpr int kSystemNumber = 10;
 constexpr int kElementPicture = 2;
 constexpr int kElementX = 3;
-
-// Stored placements beyond a million pixels are damaged data. They are held at a million, which
-// looks the same on any screen as a larger value, and which keeps the toolkit's own rectangle
-// arithmetic (left plus width) within the int range.
-constexpr int kFarthestPlacement = 1 << 20;
-
-int placement(const char* stored) {
-  return std::clamp(readNumber(stored), -kFarthestPlacement, kFarthestPlacement);
-}
-
-// "data/data_b/<name>.dat" and the like. Names are not cut to a length: a cut name could name
-// another picture, and a path too long for the picture loader loads nothing.
-AnsiString picturePath(const char* folder, const char* name) {
-  return AnsiString(folder) + AnsiString(name) + AnsiString(".dat");
-}
 
 // Places the background where the drawing goes, above Shape1's frame.
 void placeBackground(TForm1* window) {
@@ -84,7 +68,8 @@ class PreviewBuild {
     placeBackground(window_);
     if (!backgroundTried_) {
       // Tried once per preview: a missing drawing leaves the one shown before.
-      showPngInImage(previewBackground, picturePath("data/data_p/", parts.valueAt(kSystemNumber)).c_str());
+      showPngInImage(previewBackground,
+                     picturePath("data/data_p/%s.dat", parts.valueAt(kSystemNumber)).c_str());
       previewBackground->SetVisible(true);
       backgroundTried_ = true;
     }
@@ -107,10 +92,10 @@ class PreviewBuild {
   // The next item, at X, Y, W, H read from four columns from `firstPlacement` on.
   void drawItem(const SqlTable& table, int firstPlacement, const char* pictureName) {
     if (items_ >= kLastItemSlot) return;
-    const int x = placement(table.valueAt(firstPlacement));
-    const int y = placement(table.valueAt(firstPlacement + 1));
-    const int width = placement(table.valueAt(firstPlacement + 2));
-    const int height = placement(table.valueAt(firstPlacement + 3));
+    const int x = storedPlacement(table.valueAt(firstPlacement));
+    const int y = storedPlacement(table.valueAt(firstPlacement + 1));
+    const int width = storedPlacement(table.valueAt(firstPlacement + 2));
+    const int height = storedPlacement(table.valueAt(firstPlacement + 3));
 
     const int slot = items_ + 1;
     delete previewImages[slot];
@@ -125,7 +110,7 @@ class PreviewBuild {
     item->SetBounds(previewBackground->Left() + x, previewBackground->Top() + y, width, height);
     item->SetTransparent(true);
     // A picture that cannot be loaded leaves an empty item, which still counts.
-    showPngInImage(item, picturePath("data/data_b/", pictureName).c_str());
+    showPngInImage(item, picturePath("data/data_b/%s.dat", pictureName).c_str());
   }
 
   TForm1* window_;

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QWidget>
@@ -208,10 +209,14 @@ void TWinControl::RemoveControl(TControl* control) {
   if (pressed_ == control) pressed_ = nullptr;
 }
 
-void TWinControl::PaintGraphicControls(QPainter& painter) {
+void TWinControl::PaintGraphicControls(QPainter& painter, const QRegion& area) {
   for (TControl* control : controls_) {
     auto* graphic = dynamic_cast<TGraphicControl*>(control);
     if (graphic == nullptr || !graphic->Visible() || graphic->Width() == 0 || graphic->Height() == 0)
+      continue;
+    // A control outside the area would be clipped away whole; laying out its text or picture
+    // for nothing made every small repaint cost a full one.
+    if (!area.intersects(QRect(graphic->Left(), graphic->Top(), graphic->Width(), graphic->Height())))
       continue;
     painter.save();
     painter.translate(graphic->Left(), graphic->Top());
@@ -222,11 +227,13 @@ void TWinControl::PaintGraphicControls(QPainter& painter) {
 }
 
 TGraphicControl* TWinControl::GraphicControlAt(const QPoint& point) const {
+  // The place first, the kind of control last: a move looks through every control of the window.
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-    auto* graphic = dynamic_cast<TGraphicControl*>(*it);
-    if (graphic == nullptr || !graphic->Visible() || !graphic->Enabled()) continue;
-    const QRect rect(graphic->Left(), graphic->Top(), graphic->Width(), graphic->Height());
-    if (rect.contains(point)) return graphic;
+    const TControl* control = *it;
+    if (!control->Visible() || !control->Enabled()) continue;
+    if (!QRect(control->Left(), control->Top(), control->Width(), control->Height()).contains(point))
+      continue;
+    if (auto* graphic = dynamic_cast<TGraphicControl*>(*it)) return graphic;
   }
   return nullptr;
 }
@@ -266,10 +273,10 @@ ControlSurface::ControlSurface(TWinControl* control, QWidget* parent) : QWidget(
   setAutoFillBackground(false);
 }
 
-void ControlSurface::paintEvent(QPaintEvent*) {
+void ControlSurface::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(rect(), toQColor(control_->Color()));
-  control_->PaintGraphicControls(painter);
+  control_->PaintGraphicControls(painter, event->region());
 }
 
 void ControlSurface::mouseMoveEvent(QMouseEvent* event) {

@@ -21,6 +21,7 @@
 
 class QWidget;
 class QPainter;
+class QRegion;
 class QPoint;
 class QMouseEvent;
 
@@ -148,8 +149,9 @@ class TWinControl : public TControl {
   QWidget* Widget() const { return widget_; }
   virtual QWidget* ClientWidget() const { return widget_; }
 
-  // Paints the visible graphic children in join order; used by the widget's paint event.
-  void PaintGraphicControls(QPainter& painter);
+  // Paints the visible graphic children that reach into `area` (client pixels) in join order;
+  // used by the widget's paint event, which paints no more than what was invalidated.
+  void PaintGraphicControls(QPainter& painter, const QRegion& area);
   // The last-joined visible and enabled graphic child containing the client point, or null.
   TGraphicControl* GraphicControlAt(const QPoint& point) const;
   // Routes a mouse move or click at a client point to that child, else to this control.

@@ -52,36 +52,42 @@ std::uint32_t le32(const unsigned char* p) {
 
 QRgb rgbOf(const unsigned char* bgr) { return qRgb(bgr[2], bgr[1], bgr[0]); }
 
-// The colour index of pixel x of a row of 1, 4 or 8 bits per pixel, most significant bits first.
-unsigned indexAt(const unsigned char* row, int x, int bitCount) {
-  switch (bitCount) {
-    case 1:
-      return (row[x >> 3] >> (7 - (x & 7))) & 0x01;
-    case 4:
-      return (row[x >> 1] >> ((x & 1) != 0 ? 0 : 4)) & 0x0F;
-    default:
-      return row[x];
-  }
-}
-
-// The colour of pixel x of a packed row; an index beyond the colour table gives black.
-QRgb pixelOf(const unsigned char* row, int x, int bitCount, const std::vector<QRgb>& palette) {
-  switch (bitCount) {
-    case 24:
-      return rgbOf(row + 3 * static_cast<std::size_t>(x));
-    case 32:
-      return rgbOf(row + 4 * static_cast<std::size_t>(x));
-    default: {
-      const unsigned index = indexAt(row, x, bitCount);
-      return index < palette.size() ? palette[index] : qRgb(0, 0, 0);
-    }
-  }
-}
-
-std::vector<QRgb> readPalette(const unsigned char* entries, std::size_t count) {
-  std::vector<QRgb> palette(count);
-  for (std::size_t i = 0; i < count; ++i) palette[i] = rgbOf(entries + 4 * i);
+// The colour table of rows of 1, 4 or 8 bits: `count` entries read, then black up to every index
+// the bit count can hold, so that converting a row needs no index check.
+std::vector<QRgb> readPalette(const unsigned char* entries, std::size_t count, int bitCount) {
+  std::vector<QRgb> palette(std::size_t{1} << bitCount, qRgb(0, 0, 0));
+  for (std::size_t i = 0; i < count && i < palette.size(); ++i) palette[i] = rgbOf(entries + 4 * i);
   return palette;
+}
+
+// Converts the first `columns` pixels of a packed row, the leftmost pixel of a byte in its most
+// significant bits. `palette` comes from readPalette for 1, 4 and 8 bits. One loop per bit count:
+// every pixel of every picture the catalogue shows passes through here.
+void convertRow(const unsigned char* row, QRgb* out, int columns, int bitCount, const QRgb* palette) {
+  switch (bitCount) {
+    case 32:
+      for (int x = 0; x < columns; ++x, row += 4) out[x] = rgbOf(row);
+      return;
+    case 24:
+      for (int x = 0; x < columns; ++x, row += 3) out[x] = rgbOf(row);
+      return;
+    case 8:
+      for (int x = 0; x < columns; ++x) out[x] = palette[row[x]];
+      return;
+    case 4: {
+      int x = 0;
+      for (; x + 1 < columns; x += 2) {
+        const unsigned pair = row[x >> 1];
+        out[x] = palette[pair >> 4];
+        out[x + 1] = palette[pair & 0x0F];
+      }
+      if (x < columns) out[x] = palette[row[x >> 1] >> 4];
+      return;
+    }
+    default:
+      for (int x = 0; x < columns; ++x) out[x] = palette[(row[x >> 3] >> (7 - (x & 7))) & 0x01];
+      return;
+  }
 }
 
 // --- Windows bitmap files ---
@@ -124,7 +130,8 @@ std::optional<QImage> parseWindowsBitmap(const std::vector<unsigned char>& file)
         colorsUsed == 0 ? maxEntries : std::min<std::uint64_t>(colorsUsed, maxEntries);
     const std::uint64_t paletteOffset = kFileHeaderSize + infoSize;
     if (paletteOffset + 4 * entries > fileSize) return std::nullopt;
-    palette = readPalette(data + paletteOffset, static_cast<std::size_t>(entries));
+    palette =
+        readPalette(data + paletteOffset, static_cast<std::size_t>(entries), static_cast<int>(bitCount));
   }
 
   // Step 4: the rows must lie wholly in the file.
@@ -142,7 +149,7 @@ std::optional<QImage> parseWindowsBitmap(const std::vector<unsigned char>& file)
     const unsigned char* row = data + pixelOffset + static_cast<std::uint64_t>(fileRow) * stride;
     const int y = static_cast<int>(topDown ? fileRow : height - 1 - fileRow);
     auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) out[x] = pixelOf(row, x, static_cast<int>(bitCount), palette);
+    convertRow(row, out, image.width(), static_cast<int>(bitCount), palette.data());
   }
   return image;
 }
@@ -573,35 +580,6 @@ namespace {
 // Header sizes of BITMAPINFOHEADER, BITMAPV4HEADER and BITMAPV5HEADER; the colour table follows.
 bool knownInfoSize(std::uint32_t size) { return size == 40 || size == 108 || size == 124; }
 
-// Converts the first `columns` pixels of a packed row. `palette` has an entry for every index the
-// bit count can hold (black beyond the colour table), so no index needs a check. One loop per bit
-// count: this runs for every pixel of every picture the catalogue shows.
-void convertRow(const unsigned char* row, QRgb* out, int columns, int bitCount, const QRgb* palette) {
-  switch (bitCount) {
-    case 24:
-      for (int x = 0; x < columns; ++x, row += 3) {
-        out[x] = 0xFF000000u | (QRgb{row[2]} << 16) | (QRgb{row[1]} << 8) | QRgb{row[0]};
-      }
-      return;
-    case 8:
-      for (int x = 0; x < columns; ++x) out[x] = palette[row[x]];
-      return;
-    case 4: {
-      int x = 0;
-      for (; x + 1 < columns; x += 2) {
-        const unsigned pair = row[x >> 1];
-        out[x] = palette[pair >> 4];
-        out[x + 1] = palette[pair & 0x0F];
-      }
-      if (x < columns) out[x] = palette[row[x >> 1] >> 4];
-      return;
-    }
-    default:
-      for (int x = 0; x < columns; ++x) out[x] = palette[(row[x >> 3] >> (7 - (x & 7))) & 0x01];
-      return;
-  }
-}
-
 }  // namespace
 
 int SetDIBits(HDC dc, HBITMAP bitmap, UINT startScan, UINT lines, const void* bits, const BITMAPINFO* info,
@@ -631,8 +609,7 @@ int SetDIBits(HDC dc, HBITMAP bitmap, UINT startScan, UINT lines, const void* bi
   if (bitCount <= 8) {
     const std::uint32_t maxEntries = 1u << bitCount;
     const std::uint32_t entries = header.biClrUsed == 0 ? maxEntries : std::min(header.biClrUsed, maxEntries);
-    palette = readPalette(reinterpret_cast<const unsigned char*>(info) + header.biSize, entries);
-    palette.resize(maxEntries, qRgb(0, 0, 0));
+    palette = readPalette(reinterpret_cast<const unsigned char*>(info) + header.biSize, entries, bitCount);
   }
 
   // Step 4: the rows into the overlapping part of the bitmap, which keeps its size. Scan line s

@@ -54,6 +54,13 @@ AppSession::~AppSession() {
   }
   delete detailsForm;
   detailsForm = nullptr;
+  // The labels went with the details window that owned them; a later session starts without.
+  for (auto* table : {numberLabels, nameLabels, quantityLabels}) {
+    for (int i = 0; i < kItemSlots; ++i) table[i] = nullptr;
+  }
+  for (TLabel*& label : infoLabels) label = nullptr;
+  detailsItemCount = 0;
+  hoveredItem = 0;
   delete Application;
   Application = nullptr;
   Form1 = nullptr;

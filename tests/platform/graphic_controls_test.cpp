@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "common/WidgetTesting.h"
 #include "platform/Forms.h"
 #include "platform/ImageCtrls.h"
 #include "platform/StdCtrls.h"
 #include "platform/WinApi.h"
-#include "common/WidgetTesting.h"
 
 namespace {
 
@@ -130,6 +130,23 @@ TEST_F(GraphicControlsTest, HiddenControlIsNotPainted) {
 TEST_F(GraphicControlsTest, DisabledControlIsStillPainted) {
   block(10, 10, 50, 30, clRed)->SetEnabled(false);
   EXPECT_EQ(kRed, shown(15, 15));
+}
+
+// A repaint of part of the window, as after one control changed: every control that reaches into
+// the part is painted there in its order, also one that lies mostly outside it.
+TEST_F(GraphicControlsTest, PartialRepaintPaintsEveryControlThatReachesIntoIt) {
+  block(10, 10, 50, 30, clRed);
+  block(60, 20, 50, 30, clBlue);
+  block(55, 45, 10, 30, clYellow);
+  QImage shot(200, 120, QImage::Format_RGB32);
+  shot.fill(Qt::black);
+  const QRegion part(QRect(50, 30, 30, 30));
+  form.Widget()->render(&shot, QPoint(50, 30), part, QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  EXPECT_EQ(kRed, pixelAt(shot, 55, 35)) << "a corner of the red block";
+  EXPECT_EQ(kBlue, pixelAt(shot, 75, 35));
+  EXPECT_EQ(QColor(255, 255, 0), pixelAt(shot, 60, 50)) << "the yellow block covers the blue one";
+  EXPECT_EQ(kWhite, pixelAt(shot, 52, 55));
+  EXPECT_EQ(kBlack, pixelAt(shot, 100, 35)) << "outside the part nothing is painted";
 }
 
 // --- mouse routing ---
