@@ -226,7 +226,7 @@ PngDibResult decode(PngDibRequest& request, Held& held, std::jmp_buf& recovery) 
   if (!picture::computePackedDibLayout(width, height, format.bitCount, format.colourCount, layout)) {
     return pngDibNoMemory;
   }
-  if (height > SIZE_MAX / sizeof(png_bytep)) return pngDibNoMemory;
+  if (std::uint64_t{height} > SIZE_MAX / sizeof(png_bytep)) return pngDibNoMemory;
   // Dimensions that the file's data cannot fill are damage, found before the block is taken.
   const auto pixelBits = static_cast<std::uint32_t>(samplesPerPixel(colorType) * bitDepth);
   if (!picture::imageDataFitsFile(width, height, pixelBits, interlace != PNG_INTERLACE_NONE, fileSize)) {
