@@ -37,6 +37,8 @@ struct Held {
   std::FILE* volatile file = nullptr;
   png_bytep* volatile rows = nullptr;
   void* volatile block = nullptr;
+  // The file's stdio buffer: given one, glibc does not fstat the file again to size its own.
+  char fileBuffer[4096];
 };
 
 void releaseLibpng(Held& held) {
@@ -78,15 +80,13 @@ bool regularFileSize(std::FILE* file, std::uint64_t& size) {
   return true;
 }
 
-// The loader uses IHDR, PLTE, IDAT, IEND and pHYs. Every other chunk, the text and profile chunks
-// among them, is skipped unread: nothing of it reaches the block, and compressed chunks would
-// otherwise be inflated to many times their size. tRNS, which libpng keeps by default, goes too.
+// Chunks that libpng would inflate or keep a copy of, sized by the chunk itself, are skipped
+// unread: none of them reaches the block, and a compressed one could inflate to many times its size.
+// The remaining ancillary chunks that libpng knows are a few bytes each; unknown ones are skipped
+// anyway.
 void skipUnusedChunks(png_structp png) {
-  static const png_byte kKept[] = {'p', 'H', 'Y', 's', '\0'};
-  static const png_byte kTransparency[] = {'t', 'R', 'N', 'S', '\0'};
-  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
-  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kTransparency, 1);
-  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kKept, 1);
+  static const png_byte kUnused[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL";
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, static_cast<int>(sizeof kUnused / 5));
 }
 
 int samplesPerPixel(int colorType) {
@@ -196,6 +196,7 @@ PngDibResult decode(PngDibRequest& request, Held& held, std::jmp_buf& recovery) 
   if (held.file == nullptr) return pngDibCannotOpen;
   std::uint64_t fileSize = 0;
   if (!regularFileSize(held.file, fileSize)) return pngDibCannotOpen;
+  std::setvbuf(held.file, held.fileBuffer, _IOFBF, sizeof held.fileBuffer);
 
   // Header and pixel format.
   FileInput input{held.file, picture::PngChunkBounds(fileSize)};

@@ -30,9 +30,9 @@
 //
 // A damaged file fails at a cost bounded by its real size, whatever it declares: a chunk whose
 // length runs past the end of the file, or dimensions that the file's data cannot inflate to, are a
-// pngDibDecodeError before libpng or the loader allocates for them. Chunks that the block does not
-// use (text, profiles and every other ancillary chunk but pHYs) are skipped unread. Only a regular
-// file is a picture file; a folder, a device or a pipe gives pngDibCannotOpen.
+// pngDibDecodeError before libpng or the loader allocates for them. Text, colour profiles, suggested
+// palettes, Exif and calibration chunks are skipped unread. Only a regular file is a picture file; a
+// folder, a device or a pipe gives pngDibCannotOpen.
 
 #ifndef CATALOG_PICTURE_PNGDIB_H_
 #define CATALOG_PICTURE_PNGDIB_H_
