@@ -2,6 +2,17 @@
 // them, and cut again with a separator and field number of the input's own choosing.
 // Input: byte 0 the field number (a signed byte), byte 1 the separator's length (modulo 16), then
 // the separator, then the text.
+//
+// The release configuration builds the fuzzer proper with clang's libFuzzer when clang++ is
+// installed. To fuzz for ten minutes, from the source folder (new inputs go to the first folder):
+//
+//   mkdir -p build/release/fuzz/server_reply_corpus
+//   build/release/fuzz/libfuzzer/server_reply_fuzzer -max_len=65536 -rss_limit_mb=512 -timeout=2
+//       -max_total_time=600 -artifact_prefix=build/release/fuzz/
+//       build/release/fuzz/server_reply_corpus fuzz/corpus/server_reply
+//
+// Every build replays the committed corpus through this same function as the test
+// fuzz_server_reply_seeds.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

@@ -1,12 +1,14 @@
 #include "picture/PngDib.h"
 
 #include <png.h>
+#include <sys/stat.h>
 
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 
 #include "picture/PackedDibLayout.h"
+#include "picture/PngFileBounds.h"
 
 namespace {
 
@@ -35,6 +37,8 @@ struct Held {
   std::FILE* volatile file = nullptr;
   png_bytep* volatile rows = nullptr;
   void* volatile block = nullptr;
+  // The file's stdio buffer: given one, glibc does not fstat the file again to size its own.
+  char fileBuffer[4096];
 };
 
 void releaseLibpng(Held& held) {
@@ -52,6 +56,50 @@ void releaseAll(Held& held) {
   held.rows = nullptr;
   if (held.block != nullptr) GlobalFree(held.block);
   held.block = nullptr;
+}
+
+// The open file as libpng reads it. Every byte goes through the chunk bounds before libpng sees
+// it, so that no chunk can make libpng allocate or read more than the file holds.
+struct FileInput {
+  std::FILE* file = nullptr;
+  picture::PngChunkBounds bounds;
+};
+
+void readFileInput(png_structp png, png_bytep data, std::size_t length) {
+  auto* input = static_cast<FileInput*>(png_get_io_ptr(png));
+  if (std::fread(data, 1, length, input->file) != length) png_error(png, "Read Error");
+  if (!input->bounds.pass(data, length)) png_error(png, "chunk runs past the end of the file");
+}
+
+// Only a regular file has a size to bound the decoding by; a directory, a device or a pipe is not a
+// picture file.
+bool regularFileSize(std::FILE* file, std::uint64_t& size) {
+  struct stat status {};
+  if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) return false;
+  size = static_cast<std::uint64_t>(status.st_size);
+  return true;
+}
+
+// Chunks that libpng would inflate or keep a copy of, sized by the chunk itself, are skipped
+// unread: none of them reaches the block, and a compressed one could inflate to many times its size.
+// The remaining ancillary chunks that libpng knows are a few bytes each; unknown ones are skipped
+// anyway.
+void skipUnusedChunks(png_structp png) {
+  static const png_byte kUnused[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL";
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, static_cast<int>(sizeof kUnused / 5));
+}
+
+int samplesPerPixel(int colorType) {
+  switch (colorType) {
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+      return 2;
+    case PNG_COLOR_TYPE_RGB:
+      return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+      return 4;
+    default:
+      return 1;
+  }
 }
 
 struct PixelFormat {
@@ -146,15 +194,21 @@ PngDibResult decode(PngDibRequest& request, Held& held, std::jmp_buf& recovery) 
 
   held.file = request.path != nullptr ? std::fopen(request.path, "rb") : nullptr;
   if (held.file == nullptr) return pngDibCannotOpen;
+  std::uint64_t fileSize = 0;
+  if (!regularFileSize(held.file, fileSize)) return pngDibCannotOpen;
+  std::setvbuf(held.file, held.fileBuffer, _IOFBF, sizeof held.fileBuffer);
 
   // Header and pixel format.
-  png_init_io(png, held.file);
+  FileInput input{held.file, picture::PngChunkBounds(fileSize)};
+  png_set_read_fn(png, &input, readFileInput);
+  skipUnusedChunks(png);
   png_read_info(png, info);
   png_uint_32 width = 0;
   png_uint_32 height = 0;
   int bitDepth = 0;
   int colorType = 0;
-  png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
+  int interlace = 0;
+  png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
 
   PixelFormat format;
   const PngDibResult formatResult = choosePixelFormat(png, info, colorType, bitDepth, format);
@@ -173,7 +227,12 @@ PngDibResult decode(PngDibRequest& request, Held& held, std::jmp_buf& recovery) 
   if (!picture::computePackedDibLayout(width, height, format.bitCount, format.colourCount, layout)) {
     return pngDibNoMemory;
   }
-  if (height > SIZE_MAX / sizeof(png_bytep)) return pngDibNoMemory;
+  if (std::uint64_t{height} > SIZE_MAX / sizeof(png_bytep)) return pngDibNoMemory;
+  // Dimensions that the file's data cannot fill are damage, found before the block is taken.
+  const auto pixelBits = static_cast<std::uint32_t>(samplesPerPixel(colorType) * bitDepth);
+  if (!picture::imageDataFitsFile(width, height, pixelBits, interlace != PNG_INTERLACE_NONE, fileSize)) {
+    return pngDibDecodeError;
+  }
   request.blockSize = layout.blockSize;
 
   // The block and the row table.

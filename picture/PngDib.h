@@ -27,6 +27,12 @@
 // blue-green-red without a colour table. Alpha and transparency never reach the block. A picture whose
 // block sizes leave 32 bits (or whose block would exceed 2 GiB) is refused as pngDibNoMemory before
 // anything is allocated.
+//
+// A damaged file fails at a cost bounded by its real size, whatever it declares: a chunk whose
+// length runs past the end of the file, or dimensions that the file's data cannot inflate to, are a
+// pngDibDecodeError before libpng or the loader allocates for them. Text, colour profiles, suggested
+// palettes, Exif and calibration chunks are skipped unread. Only a regular file is a picture file; a
+// folder, a device or a pipe gives pngDibCannotOpen.
 
 #ifndef CATALOG_PICTURE_PNGDIB_H_
 #define CATALOG_PICTURE_PNGDIB_H_
@@ -58,7 +64,7 @@ enum PngDibResult : std::int32_t {
   pngDibNoMemory = 3,              // no libpng structure, block or row table, or sizes beyond 32 bits
   pngDibDecodeError = 5,           // libpng reported an error (not a PNG, bad chunk or CRC, cut off)
   pngDibUnsupportedColorType = 7,  // colour type none of 0, 2, 3, 4, 6
-  pngDibCannotOpen = 8,            // the file could not be opened for reading
+  pngDibCannotOpen = 8,            // no regular file that could be opened for reading
 };
 
 // Decodes request->path into a new block and fills the output fields. Synchronous: the file is

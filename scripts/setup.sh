@@ -7,6 +7,7 @@ packages=(
   libsqlite3-dev libpng-dev zlib1g-dev libjpeg-dev
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation2
   xvfb xauth x11-utils xdotool imagemagick python3 python3-xlib git
 )

@@ -231,18 +231,23 @@ struct HostileCase {
   int bitDepth;
   std::uint32_t width;
   std::uint32_t height;
+  std::size_t padding;  // bytes of a private chunk that the loader skips, to make the file larger
   PngDibResult result;
   bool blockRequested;
 };
 
 const HostileCase kHostile[] = {
-    {"2^31-1 pixels square, beyond libpng's limits", PNG_COLOR_TYPE_GRAY, 8, 0x7FFFFFFF, 0x7FFFFFFF,
+    {"2^31-1 pixels square, beyond libpng's limits", PNG_COLOR_TYPE_GRAY, 8, 0x7FFFFFFF, 0x7FFFFFFF, 0,
      pngDibDecodeError, false},
-    {"a million pixels square, image beyond 32 bits", PNG_COLOR_TYPE_RGB, 8, 1000000, 1000000, pngDibNoMemory,
+    {"a million pixels square, image beyond 32 bits", PNG_COLOR_TYPE_RGB, 8, 1000000, 1000000, 0,
+     pngDibNoMemory, false},
+    {"image within 32 bits, block beyond 2 GiB", PNG_COLOR_TYPE_GRAY, 8, 1000000, 2200, 0, pngDibNoMemory,
      false},
-    {"image within 32 bits, block beyond 2 GiB", PNG_COLOR_TYPE_GRAY, 8, 1000000, 2200, pngDibNoMemory,
-     false},
-    {"a million rows of one pixel with one row of data", PNG_COLOR_TYPE_GRAY, 1, 1, 1000000,
+    // Two million bytes of image data (a filter byte and a pixel byte per row) cannot come from a
+    // file of a hundred bytes, whatever its compression.
+    {"a million rows of one pixel in a file too small to hold them", PNG_COLOR_TYPE_GRAY, 1, 1, 1000000, 0,
+     pngDibDecodeError, false},
+    {"a million rows of one pixel with one row of data", PNG_COLOR_TYPE_GRAY, 1, 1, 1000000, 2000,
      pngDibDecodeError, true},
 };
 
@@ -255,6 +260,8 @@ TEST_F(PngDibFailureTest, HugeDeclaredSizeWithTinyDataFailsWithoutAWrongAllocati
     PngChunk& header = chunkOfType(chunks, "IHDR");
     putBigEndian32(header.data, 0, c.width);
     putBigEndian32(header.data, 4, c.height);
+    if (c.padding != 0)
+      chunks.insert(chunks.begin() + 1, PngChunk{"paDd", std::vector<std::uint8_t>(c.padding)});
     writeBytes(path, joinPng(chunks, true));
 
     const int filesBefore = openFileCount();

@@ -169,7 +169,8 @@ std::vector<PngChunk> splitPng(const std::vector<std::uint8_t>& file) {
 std::uint32_t chunkCrc(const PngChunk& chunk) {
   uLong crc = crc32(0L, Z_NULL, 0);
   crc = crc32(crc, reinterpret_cast<const Bytef*>(chunk.type.data()), 4);
-  crc = crc32(crc, chunk.data.data(), static_cast<uInt>(chunk.data.size()));
+  // zlib takes a null buffer as a request for the initial value, and an empty vector may have one.
+  if (!chunk.data.empty()) crc = crc32(crc, chunk.data.data(), static_cast<uInt>(chunk.data.size()));
   return static_cast<std::uint32_t>(crc);
 }
 
