@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace cascade::texts;
+
 using cascade::choose;
 using cascade::entriesOf;
 using cascade::statusLine;
@@ -34,18 +36,12 @@ const char* const kCatalogue =
 #if CATALOG_POLISH
 const char* const kEmptyText = "Musisz wpisać szukaną frazę.";
 const char* const kEmptyCaption = "BŁĄD";
-const char* const kModelPlaceholderWithoutMake = "Wybierz markę";
-const char* const kYearCapacityPlaceholder = "Wybierz model";
 const char* const kSearchStatus4711 = "Znaleziono 2 układów zawierających tłumik o numerze  4711";
 #else
 const char* const kEmptyText = "Keine Schalldämpfernummer.";
 const char* const kEmptyCaption = "FEHLER";
-const char* const kModelPlaceholderWithoutMake = "Marke auswählen";
-const char* const kYearCapacityPlaceholder = "Modell auswählen";
 const char* const kSearchStatus4711 = "Abgasanlagen, die den Schalldämpfer mit der Nummer 4711 beinhalten";
 #endif
-
-const char* const kSearchPrefix = "SELECT AUTA.ID_UKLAD AS ID_UKLAD";
 
 // What the selection controls show: entries, chosen index, enabled and checked state.
 struct SelectionState {

@@ -17,6 +17,8 @@
 
 namespace {
 
+using namespace cascade::texts;
+
 using cascade::choose;
 using cascade::ListRow;
 using cascade::rowsOf;
@@ -61,22 +63,13 @@ const char* const kCatalogue =
     " ('P2', '5552', 'e', '0', '0', '5', '5', '1');";
 
 #if CATALOG_POLISH
-const char* const kModelPlaceholder = "Wybierz";
-const char* const kAll = "Wszystkie";
 const char* const kFourHits = "Znaleziono 4 układów spełniających Twoje kryteria wyszukiwania.";
-const char* const kNoHits = "Przepraszamy, nie znaleziono układów spełniających Twoje kryteria wyszukiwania.";
 const char* const kThreeSearchHitsFor123 = "Znaleziono 3 układów zawierających tłumik o numerze  123";
 #else
-const char* const kModelPlaceholder = "Auswählen";
-const char* const kAll = "Alle";
 const char* const kFourHits = "Es würden 4 Abgasanlagen nach Ihren Auswahlkriterien gefunden.";
-const char* const kNoHits = "Es würden keine Produkte nach Ihrem Auswahlkriterien gefunden.";
 const char* const kThreeSearchHitsFor123 =
     "Abgasanlagen, die den Schalldämpfer mit der Nummer 123 beinhalten";
 #endif
-
-const char* const kSelectionPrefix = "SELECT ID_UKLAD, VELDO";
-const char* const kSearchPrefix = "SELECT AUTA.ID_UKLAD AS ID_UKLAD";
 
 const std::vector<ListRow> kAudiA4Rows = {
     {"V-101", "Audi", "A4", "Limousine", "1995-2001", "1.8 20V", "1781", ""},

@@ -15,6 +15,8 @@
 
 namespace {
 
+using namespace cascade::texts;
+
 using cascade::choose;
 using cascade::entriesOf;
 using cascade::statusLine;
@@ -46,24 +48,6 @@ const char* const kCatalogue =
     "'', "
     "'1'),"
     " ('311', 'V-311', 'Years', 'Not a year', 'unknown', NULL, '1', '', '', '1');";
-
-#if CATALOG_POLISH
-const char* const kMakePlaceholder = "Wybierz";
-const char* const kModelPlaceholder = "Wybierz";
-const char* const kModelPlaceholderWithoutMake = "Wybierz markę";
-const char* const kYearCapacityPlaceholder = "Wybierz model";
-const char* const kAll = "Wszystkie";
-const char* const kHint = "Aby wyszukać interesujący Cię układ, użyj powyższego formularza.";
-#else
-const char* const kMakePlaceholder = "Auswählen";
-const char* const kModelPlaceholder = "Auswählen";
-const char* const kModelPlaceholderWithoutMake = "Marke auswählen";
-const char* const kYearCapacityPlaceholder = "Modell auswählen";
-const char* const kAll = "Alle";
-const char* const kHint = "Um passende Anlage zu finden, füllen Sie einfach das obige Formular aus.";
-#endif
-
-const char* const kSelectionPrefix = "SELECT ID_UKLAD, VELDO";
 
 Entries yearsFrom(int first, int last) {
   Entries years;

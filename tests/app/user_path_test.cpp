@@ -16,6 +16,8 @@
 
 namespace {
 
+using namespace cascade::texts;
+
 using cascade::choose;
 using cascade::entriesOf;
 using cascade::rowsOf;
@@ -44,14 +46,10 @@ const char* const kCatalogue =
 const char* const kOneHit = "Znaleziono 1 układów spełniających Twoje kryteria wyszukiwania.";
 const char* const kThreeHits = "Znaleziono 3 układów spełniających Twoje kryteria wyszukiwania.";
 const char* const kSearchHit = "Znaleziono 1 układów zawierających tłumik o numerze  4711";
-const char* const kNoHits = "Przepraszamy, nie znaleziono układów spełniających Twoje kryteria wyszukiwania.";
-const char* const kModelPlaceholderWithoutMake = "Wybierz markę";
 #else
 const char* const kOneHit = "Es würden 1 Abgasanlagen nach Ihren Auswahlkriterien gefunden.";
 const char* const kThreeHits = "Es würden 3 Abgasanlagen nach Ihren Auswahlkriterien gefunden.";
 const char* const kSearchHit = "Abgasanlagen, die den Schalldämpfer mit der Nummer 4711 beinhalten";
-const char* const kNoHits = "Es würden keine Produkte nach Ihrem Auswahlkriterien gefunden.";
-const char* const kModelPlaceholderWithoutMake = "Marke auswählen";
 #endif
 
 // Pixels of the status line's text drawn near `colour`.

@@ -14,6 +14,32 @@ class TListView;
 
 namespace cascade {
 
+// The build's texts of the selection lists and the status line, in UTF-8, and the first words
+// of the two result queries.
+namespace texts {
+#if CATALOG_POLISH
+inline constexpr const char kMakePlaceholder[] = "Wybierz";
+inline constexpr const char kModelPlaceholder[] = "Wybierz";
+inline constexpr const char kModelPlaceholderWithoutMake[] = "Wybierz markę";
+inline constexpr const char kYearCapacityPlaceholder[] = "Wybierz model";
+inline constexpr const char kAll[] = "Wszystkie";
+inline constexpr const char kHint[] = "Aby wyszukać interesujący Cię układ, użyj powyższego formularza.";
+inline constexpr const char kNoHits[] =
+    "Przepraszamy, nie znaleziono układów spełniających Twoje kryteria wyszukiwania.";
+#else
+inline constexpr const char kMakePlaceholder[] = "Auswählen";
+inline constexpr const char kModelPlaceholder[] = "Auswählen";
+inline constexpr const char kModelPlaceholderWithoutMake[] = "Marke auswählen";
+inline constexpr const char kYearCapacityPlaceholder[] = "Modell auswählen";
+inline constexpr const char kAll[] = "Alle";
+inline constexpr const char kHint[] =
+    "Um passende Anlage zu finden, füllen Sie einfach das obige Formular aus.";
+inline constexpr const char kNoHits[] = "Es würden keine Produkte nach Ihrem Auswahlkriterien gefunden.";
+#endif
+inline constexpr const char kSelectionPrefix[] = "SELECT ID_UKLAD, VELDO";
+inline constexpr const char kSearchPrefix[] = "SELECT AUTA.ID_UKLAD AS ID_UKLAD";
+}  // namespace texts
+
 // The entries of a list, top to bottom.
 std::vector<std::string> entriesOf(TComboBox* combo);
 
