@@ -79,29 +79,9 @@ void chooseAudiA4WithEverything() {
   user::click(Form1->CheckBox2);
 }
 
-class NumberSearchTest : public ::testing::Test {
+class NumberSearchTest : public cascade::ProgramTest {
  protected:
-  void SetUp() override {
-    folder.writeCatalogue(kCatalogue);
-    folder.writeLogo();
-  }
-
-  void withMainWindow(const std::function<void()>& steps) {
-    bool ran = false;
-    EXPECT_EQ(run.run([&] {
-      ASSERT_NE(Form1, nullptr);
-      cascade::holdUpdateCheck(Form1);
-      log.clear();
-      steps();
-      ran = true;
-    }),
-              0);
-    EXPECT_TRUE(ran);
-  }
-
-  WorkingFolder folder;
-  StatementLog log;
-  StartupRun run;
+  NumberSearchTest() : ProgramTest(kCatalogue) {}
 };
 
 TEST_F(NumberSearchTest, EmptyFieldShowsTheWarningAndChangesNothing) {

@@ -109,26 +109,9 @@ void chooseAudiA4() {
   choose(Form1->ComboBox2, "A4");
 }
 
-class ResultListTest : public ::testing::Test {
+class ResultListTest : public cascade::ProgramTest {
  protected:
-  void SetUp() override {
-    folder.writeCatalogue(kCatalogue);
-    folder.writeLogo();
-  }
-
-  // Starts the program and runs `steps` with the main window up.
-  void withMainWindow(const std::function<void()>& steps) {
-    bool ran = false;
-    EXPECT_EQ(run.run([&] {
-      ASSERT_NE(Form1, nullptr);
-      cascade::holdUpdateCheck(Form1);
-      log.clear();
-      steps();
-      ran = true;
-    }),
-              0);
-    EXPECT_TRUE(ran);
-  }
+  ResultListTest() : ProgramTest(kCatalogue) {}
 
   // The text of the last result query of the mode, as SQLite received it.
   std::string lastQuery(const char* prefix) const {
@@ -136,10 +119,7 @@ class ResultListTest : public ::testing::Test {
     return queries.empty() ? std::string() : utf8(queries.back().c_str());
   }
 
-  WorkingFolder folder;
   cascade::FixedYear year{2031};
-  StatementLog log;
-  StartupRun run;
 };
 
 TEST_F(ResultListTest, HitsFillTheListInResultOrderWithTheKeysOfEachRow) {

@@ -65,25 +65,9 @@ void chooseAudiA4() {
   choose(Form1->ComboBox2, "A4");
 }
 
-class SelectionCascadeTest : public ::testing::Test {
+class SelectionCascadeTest : public cascade::ProgramTest {
  protected:
-  void SetUp() override {
-    folder.writeCatalogue(kCatalogue);
-    folder.writeLogo();
-  }
-
-  void withMainWindow(const std::function<void()>& steps) {
-    bool ran = false;
-    EXPECT_EQ(run.run([&] {
-      ASSERT_NE(Form1, nullptr);
-      cascade::holdUpdateCheck(Form1);
-      log.clear();
-      steps();
-      ran = true;
-    }),
-              0);
-    EXPECT_TRUE(ran);
-  }
+  SelectionCascadeTest() : ProgramTest(kCatalogue) {}
 
   std::vector<std::string> statements() const {
     std::vector<std::string> texts;
@@ -91,10 +75,7 @@ class SelectionCascadeTest : public ::testing::Test {
     return texts;
   }
 
-  WorkingFolder folder;
   cascade::FixedYear year{2031};
-  StatementLog log;
-  StartupRun run;
 };
 
 TEST_F(SelectionCascadeTest, MakeLoadsItsModelsAndResetsEverythingBelowWithoutAResultQuery) {

@@ -53,29 +53,9 @@ void search(const std::string& text) {
   user::click(Form1->Button1);
 }
 
-class UnusualValuesTest : public ::testing::Test {
+class UnusualValuesTest : public cascade::ProgramTest {
  protected:
-  void SetUp() override {
-    folder.writeCatalogue(catalogue());
-    folder.writeLogo();
-  }
-
-  void withMainWindow(const std::function<void()>& steps) {
-    bool ran = false;
-    EXPECT_EQ(run.run([&] {
-      ASSERT_NE(Form1, nullptr);
-      cascade::holdUpdateCheck(Form1);
-      log.clear();
-      steps();
-      ran = true;
-    }),
-              0);
-    EXPECT_TRUE(ran);
-  }
-
-  WorkingFolder folder;
-  StatementLog log;
-  StartupRun run;
+  UnusualValuesTest() : ProgramTest(catalogue()) {}
 };
 
 TEST_F(UnusualValuesTest, SearchTextsWrittenToChangeTheQueryFindOnlyTheRowsHoldingThem) {

@@ -54,4 +54,22 @@ FixedYear::FixedYear(int year)
 
 FixedYear::~FixedYear() { platform::setTodayHandler(previous_); }
 
+void ProgramTest::SetUp() {
+  folder.writeCatalogue(catalogue_);
+  folder.writeLogo();
+}
+
+void ProgramTest::withMainWindow(const std::function<void()>& steps) {
+  bool ran = false;
+  EXPECT_EQ(run.run([&] {
+    ASSERT_NE(Form1, nullptr);
+    holdUpdateCheck(Form1);
+    log.clear();
+    steps();
+    ran = true;
+  }),
+            0);
+  EXPECT_TRUE(ran);
+}
+
 }  // namespace cascade

@@ -2,9 +2,14 @@
 // in UTF-8 for readable expectations; a choice made as the user makes it; and a fixed date.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/support/CatalogRun.h"
+#include "app/support/StatementLog.h"
 #include "platform/Shell.h"
 
 class TComboBox;
@@ -75,6 +80,26 @@ class FixedYear {
 
  private:
   platform::TodayHandler previous_;
+};
+
+// The fixture of the selection and search tests: a working folder with the catalogue and the
+// logo, the statements the program sends SQLite, and the program started for the test's steps.
+class ProgramTest : public ::testing::Test {
+ protected:
+  explicit ProgramTest(std::string catalogue) : catalogue_(std::move(catalogue)) {}
+
+  void SetUp() override;
+
+  // Starts the program and runs `steps` with the main window up, its update check held and the
+  // statements of start-up left out of the log.
+  void withMainWindow(const std::function<void()>& steps);
+
+  WorkingFolder folder;
+  StatementLog log;
+  StartupRun run;
+
+ private:
+  std::string catalogue_;
 };
 
 }  // namespace cascade
