@@ -17,37 +17,18 @@
 #include <string>
 #include <vector>
 
+#include "common/PngBytes.h"
 #include "picture/PngDib.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void append32(Bytes& bytes, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-Bytes chunk(const std::string& type, const Bytes& data) {
-  Bytes bytes;
-  append32(bytes, static_cast<std::uint32_t>(data.size()));
-  bytes.insert(bytes.end(), type.begin(), type.end());
-  bytes.insert(bytes.end(), data.begin(), data.end());
-  uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(type.data()), 4);
-  if (!data.empty()) crc = crc32(crc, data.data(), static_cast<uInt>(data.size()));
-  append32(bytes, static_cast<std::uint32_t>(crc));
-  return bytes;
-}
-
-Bytes deflated(const Bytes& data) {
-  uLongf size = compressBound(static_cast<uLong>(data.size()));
-  Bytes out(size);
-  compress2(out.data(), &size, data.data(), static_cast<uLong>(data.size()), 9);
-  out.resize(size);
-  return out;
-}
+using png_bytes::append32;
+using png_bytes::Bytes;
+using png_bytes::chunk;
+using png_bytes::deflated;
 
 Bytes header(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth) {
-  Bytes file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  Bytes file = png_bytes::kSignature;
   Bytes ihdr;
   append32(ihdr, width);
   append32(ihdr, height);
