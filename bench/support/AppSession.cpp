@@ -6,6 +6,7 @@
 
 #include "app/Unit1.h"
 #include "app/WinMain.h"
+#include "app/support/ProgramControls.h"
 #include "bench/support/RatioReporter.h"
 #include "platform/Dialogs.h"
 
@@ -42,25 +43,7 @@ AppSession::AppSession(const std::string& folder)
 
 AppSession::~AppSession() {
   freeGlobals();
-  // The program never frees its run-time controls; a benchmark that starts it more than once does,
-  // while the main window that owns some of them still exists.
-  for (TImage*& image : previewImages) {
-    delete image;
-    image = nullptr;
-  }
-  for (TImage*& image : detailsImages) {
-    delete image;
-    image = nullptr;
-  }
-  delete detailsForm;
-  detailsForm = nullptr;
-  // The labels went with the details window that owned them; a later session starts without.
-  for (auto* table : {numberLabels, nameLabels, quantityLabels}) {
-    for (int i = 0; i < kItemSlots; ++i) table[i] = nullptr;
-  }
-  for (TLabel*& label : infoLabels) label = nullptr;
-  detailsItemCount = 0;
-  hoveredItem = 0;
+  releaseProgramControls();
   delete Application;
   Application = nullptr;
   Form1 = nullptr;

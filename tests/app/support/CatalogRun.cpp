@@ -12,6 +12,7 @@
 
 #include "app/Unit1.h"
 #include "app/WinMain.h"
+#include "app/support/ProgramControls.h"
 #include "forms/Layouts.h"
 #include "platform/CodePage.h"
 #include "platform/Shell.h"
@@ -137,37 +138,6 @@ StartupRun::~StartupRun() {
   platform::setBoxHandler(previousBoxes_);
 }
 
-namespace {
-
-// The program never frees its unowned controls; a test process that starts the program several
-// times releases them between runs. Those owned by detailsForm go with it.
-void releaseGlobalControls() {
-  for (TImage*& image : previewImages) {
-    delete image;
-    image = nullptr;
-  }
-  for (TImage*& image : detailsImages) {
-    delete image;
-    image = nullptr;
-  }
-  delete detailsForm;
-  detailsForm = nullptr;
-  detailsLogo = nullptr;
-  detailsShape = nullptr;
-  detailsBackground = nullptr;
-  for (auto* table : {numberLabels, nameLabels, quantityLabels}) {
-    for (int i = 0; i < kItemSlots; ++i) table[i] = nullptr;
-  }
-  for (TLabel*& label : infoLabels) label = nullptr;
-  for (TLabel*& label : detailsHeaderLabels) label = nullptr;
-  for (TBevel*& bevel : detailsBevels) bevel = nullptr;
-  detailsItemCount = 0;
-  hoveredItem = 0;
-  previewItemCount = 0;
-}
-
-}  // namespace
-
 int StartupRun::run(const std::function<void()>& whileRunning, const std::function<void()>& beforeTeardown) {
   auto* application = new TApplication();
   Application = application;
@@ -190,7 +160,7 @@ int StartupRun::run(const std::function<void()>& whileRunning, const std::functi
   if (beforeTeardown) beforeTeardown();
 
   freeGlobals();
-  releaseGlobalControls();
+  releaseProgramControls();
   delete application;
   Application = nullptr;
   Form1 = nullptr;
