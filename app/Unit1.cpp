@@ -4,10 +4,10 @@
 
 #include "app/DesignedLayout.h"
 #include "app/Queries.h"
+#include "artwork/EmbeddedAssets.h"
 #include "forms/Layouts.h"
 #include "forms/Texts.h"
 #include "platform/Dialogs.h"
-#include "tools/EmbeddedAssets.h"
 
 namespace {
 

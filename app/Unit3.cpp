@@ -1,8 +1,8 @@
 #include "app/Unit3.h"
 
 #include "app/DesignedLayout.h"
+#include "artwork/EmbeddedAssets.h"
 #include "forms/Layouts.h"
-#include "tools/EmbeddedAssets.h"
 
 TForm3::TForm3(TComponent* Owner) : TForm(Owner) {
   applyWindowLayout(this, forms::kSplashWindow);

@@ -2,7 +2,6 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -22,8 +21,6 @@ struct Colours {
 // and from each other after quantising to 16 grey levels.
 const Colours kSteel{QColor(60, 62, 70), QColor(150, 154, 162), QColor(206, 210, 216), QColor(104, 106, 114)};
 const Colours kRed{QColor(128, 0, 0), QColor(222, 34, 34), QColor(255, 150, 150), QColor(170, 10, 10)};
-
-const QString kFontFamily = QStringLiteral("DejaVu Sans");
 
 class ItemPainter {
  public:
@@ -289,14 +286,6 @@ class ItemPainter {
   int variant_;
 };
 
-QFont font(int pixelSize, bool bold, bool smooth) {
-  QFont f(kFontFamily);
-  f.setPixelSize(pixelSize);
-  f.setBold(bold);
-  if (!smooth) f.setStyleStrategy(QFont::NoAntialias);
-  return f;
-}
-
 // Shrinks the font until the text fits the width, whatever fonts the system offers.
 QFont fitted(QFont f, const QString& text, int width) {
   while (f.pixelSize() > 8 && QFontMetrics(f).horizontalAdvance(text) > width)
@@ -360,13 +349,13 @@ QImage drawSystemDrawing(const Catalog& catalog, const ExhaustSystem& system) {
   painter.drawLine(QPoint(lineStart, lineY), QPoint(kDrawingWidth - 6, lineY));
 
   painter.setPen(route);
-  painter.setFont(font(12, true, false));
+  painter.setFont(artwork::letteringFont(12, true, false));
   painter.drawText(QRect(0, kDrawingHeight - 22, kDrawingWidth - 24, 16), Qt::AlignRight | Qt::AlignVCenter,
                    QString::fromStdString(system.veldo));
   return image;
 }
 
-QImage drawLogo(Language language) {
+QImage drawLogo(artwork::Language language) {
   const QColor navy(16, 42, 110);
   const QColor red(200, 24, 30);
   QImage image(kLogoWidth, kLogoHeight, QImage::Format_RGB32);
@@ -375,7 +364,7 @@ QImage drawLogo(Language language) {
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
 
-  QFont big = font(52, true, true);
+  QFont big = artwork::letteringFont(52, true, true);
   big.setItalic(true);
   painter.setFont(big);
   painter.setPen(navy);
@@ -383,104 +372,20 @@ QImage drawLogo(Language language) {
   painter.fillRect(QRect(10, 58, 190, 5), red);
 
   const QRect firstLine(212, 10, kLogoWidth - 218, 26);
-  const QString first = language == Language::kGerman ? QStringLiteral("Abgasanlagen und Zubehör")
-                                                      : QStringLiteral("Układy wydechowe i akcesoria");
-  painter.setFont(fitted(font(17, true, true), first, firstLine.width()));
+  const QString first = language == artwork::Language::kGerman
+                            ? QStringLiteral("Abgasanlagen und Zubehör")
+                            : QStringLiteral("Układy wydechowe i akcesoria");
+  painter.setFont(fitted(artwork::letteringFont(17, true, true), first, firstLine.width()));
   painter.drawText(firstLine, Qt::AlignLeft | Qt::AlignVCenter, first);
 
   const QRect secondLine(212, 36, kLogoWidth - 218, 22);
-  const QString second = language == Language::kGerman
+  const QString second = language == artwork::Language::kGerman
                              ? QStringLiteral("für Personenwagen und Transporter")
                              : QStringLiteral("do samochodów osobowych i dostawczych");
   painter.setPen(QColor(90, 96, 110));
-  painter.setFont(fitted(font(13, false, true), second, secondLine.width()));
+  painter.setFont(fitted(artwork::letteringFont(13, false, true), second, secondLine.width()));
   painter.drawText(secondLine, Qt::AlignLeft | Qt::AlignVCenter, second);
   return image;
-}
-
-QImage drawSplash(Language language) {
-  QImage image(kSplashWidth, kSplashHeight, QImage::Format_RGB32);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.setRenderHint(QPainter::TextAntialiasing, true);
-
-  QLinearGradient sky(0, 0, 0, kSplashHeight);
-  sky.setColorAt(0, QColor(14, 38, 104));
-  sky.setColorAt(1, QColor(4, 14, 54));
-  painter.fillRect(image.rect(), sky);
-
-  // A silencer and its tail pipe in outline, behind the lettering.
-  painter.setPen(QPen(QColor(60, 96, 170), 3));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawRoundedRect(QRectF(150, 228, 230, 64), 28, 28);
-  painter.drawLine(QPointF(20, 260), QPointF(150, 260));
-  painter.drawLine(QPointF(380, 270), QPointF(497, 270));
-
-  painter.setPen(Qt::white);
-  QFont big = font(104, true, true);
-  big.setItalic(true);
-  painter.setFont(big);
-  painter.drawText(QRect(0, 20, kSplashWidth, 130), Qt::AlignCenter, QStringLiteral("VELDO"));
-  painter.fillRect(QRect(108, 150, 300, 4), QColor(200, 24, 30));
-
-  QFont slogan = font(20, false, true);
-  slogan.setItalic(true);
-  painter.setFont(slogan);
-  painter.drawText(QRect(0, 164, kSplashWidth, 30), Qt::AlignCenter,
-                   language == Language::kGerman ? QStringLiteral("Leise. Sauber. Zuverlässig.")
-                                                 : QStringLiteral("Cicho. Czysto. Niezawodnie."));
-  painter.setFont(font(24, true, true));
-  painter.drawText(QRect(0, 196, kSplashWidth, 34), Qt::AlignCenter,
-                   language == Language::kGerman ? QStringLiteral("Katalog der Abgasanlagen")
-                                                 : QStringLiteral("Katalog układów wydechowych"));
-  painter.setFont(font(12, false, true));
-  painter.drawText(QRect(0, kSplashHeight - 26, kSplashWidth - 14, 20), Qt::AlignRight | Qt::AlignVCenter,
-                   QStringLiteral("2017"));
-  return image;
-}
-
-const IconPixels& windowIconPixels() {
-  // '.' transparent, 'n' navy, 'w' white, 'r' red, 's' silver.
-  static const char* const kArt[16] = {
-      "................", ".nnnnnnnnnnnnnn.", ".nwwnnnnnnnnwwn.", ".nwwnnnnnnnnwwn.",
-      ".nnwwnnnnnnwwnn.", ".nnwwnnnnnnwwnn.", ".nnnwwnnnnwwnnn.", ".nnnwwnnnnwwnnn.",
-      ".nnnnwwnnwwnnnn.", ".nnnnwwnnwwnnnn.", ".nnnnnwwwwnnnnn.", ".nnnnnnwwnnnnnn.",
-      ".nnnnnnnnnnnnnn.", ".nrrrrrrrrrrsss.", ".nnnnnnnnnnnnnn.", "................",
-  };
-  static const IconPixels kPixels = [] {
-    IconPixels pixels{};
-    for (int y = 0; y < 16; ++y) {
-      for (int x = 0; x < 16; ++x) {
-        switch (kArt[y][x]) {
-          case 'n':
-            pixels[y][x] = 4;
-            break;
-          case 'w':
-            pixels[y][x] = 15;
-            break;
-          case 'r':
-            pixels[y][x] = 9;
-            break;
-          case 's':
-            pixels[y][x] = 7;
-            break;
-          default:
-            pixels[y][x] = -1;
-            break;
-        }
-      }
-    }
-    return pixels;
-  }();
-  return kPixels;
-}
-
-const IconPalette& windowIconPalette() {
-  // The 16 colours of the Windows standard palette, in its order.
-  static const IconPalette kPalette = {0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080,
-                                       0xFF008080, 0xFFC0C0C0, 0xFF808080, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00,
-                                       0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF};
-  return kPalette;
 }
 
 }  // namespace demo

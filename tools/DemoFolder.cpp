@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "artwork/PictureFiles.h"
 #include "tools/Artwork.h"
 #include "tools/CatalogDatabase.h"
 #include "tools/ImageFiles.h"
@@ -65,8 +66,8 @@ void writeCatalogPictures(const Catalog& catalog, const std::string& folder) {
 
 void writeLogos(const std::string& folder) {
   const fs::path data = dataFolder(folder, ".");
-  writeBitmapFile((data / "lg_de.dat").string(), drawLogo(Language::kGerman));
-  writeBitmapFile((data / "lg_pl.dat").string(), drawLogo(Language::kPolish));
+  artwork::writeBitmapFile((data / "lg_de.dat").string(), drawLogo(artwork::Language::kGerman));
+  artwork::writeBitmapFile((data / "lg_pl.dat").string(), drawLogo(artwork::Language::kPolish));
 }
 
 void writeDemoFolder(const std::string& folder, CatalogSize size) {

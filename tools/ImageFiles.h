@@ -1,14 +1,11 @@
-// Encoders for the picture files of a working folder and of the programs' embedded artwork:
-// PNG in a chosen colour type and bit depth (libpng), Windows bitmap files (24 bits, bottom-up),
-// baseline JPEG (libjpeg) and a 16-colour Windows icon. Each writes one file and throws
-// std::runtime_error naming it when it cannot.
+// The PNG encoder of the working folder's part pictures and drawings: a chosen colour type and bit
+// depth (libpng). It throws std::runtime_error naming the file when it cannot write it. The
+// Windows bitmap writer of the logos is artwork/PictureFiles.h.
 
 #ifndef CATALOG_TOOLS_IMAGEFILES_H_
 #define CATALOG_TOOLS_IMAGEFILES_H_
 
 #include <QImage>
-#include <array>
-#include <cstdint>
 #include <string>
 
 namespace demo {
@@ -29,19 +26,6 @@ enum class PngFormat {
 // colour `clearColour` get alpha 0 and all others 255. A palette picture with more colours than
 // its depth holds throws.
 void writePng(const std::string& path, const QImage& image, PngFormat format, QRgb clearColour);
-
-// A Windows bitmap file: BITMAPFILEHEADER, BITMAPINFOHEADER, 24-bit pixels, bottom row first,
-// rows padded to 4 bytes.
-void writeBitmapFile(const std::string& path, const QImage& image);
-
-// A baseline (sequential, Huffman-coded) JPEG with three colour components.
-void writeBaselineJpeg(const std::string& path, const QImage& image, int quality);
-
-// A 16 x 16 icon of 16 colours: `pixels` holds 16 rows of 16 palette indexes, top row first;
-// index -1 marks a transparent pixel (set in the icon's mask).
-using IconPixels = std::array<std::array<int, 16>, 16>;
-using IconPalette = std::array<QRgb, 16>;
-void writeIcon16(const std::string& path, const IconPixels& pixels, const IconPalette& palette);
 
 }  // namespace demo
 

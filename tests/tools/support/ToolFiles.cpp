@@ -1,7 +1,6 @@
 #include "tools/support/ToolFiles.h"
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 #include <png.h>
 #include <sqlite3.h>
 #include <stdlib.h>
@@ -9,8 +8,6 @@
 #include <csetjmp>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 ReadOnlyDb::ReadOnlyDb(const std::string& path) {
   if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
@@ -92,62 +89,4 @@ PngPicture readPng(const std::string& path) {
   }
   picture.ok = true;
   return picture;
-}
-
-namespace {
-
-struct JpegErrors {
-  jpeg_error_mgr base;
-  std::jmp_buf jump;
-};
-
-[[noreturn]] void jpegFailed(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
-}
-
-}  // namespace
-
-JpegPicture decodeJpeg(const unsigned char* data, std::size_t size) {
-  JpegPicture picture;
-  std::vector<unsigned char> pixels;
-  jpeg_decompress_struct info{};
-  JpegErrors errors{};
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = jpegFailed;
-  if (setjmp(errors.jump) != 0) {
-    jpeg_destroy_decompress(&info);
-    return JpegPicture{};
-  }
-  jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
-  jpeg_read_header(&info, TRUE);
-  picture.width = static_cast<int>(info.image_width);
-  picture.height = static_cast<int>(info.image_height);
-  picture.components = info.num_components;
-  picture.progressive = info.progressive_mode != 0;
-  info.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&info);
-  pixels.resize(static_cast<std::size_t>(info.output_width) * info.output_height * 3);
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW row = &pixels[static_cast<std::size_t>(info.output_scanline) * info.output_width * 3];
-    jpeg_read_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_decompress(&info);
-  jpeg_destroy_decompress(&info);
-  picture.rgb = std::move(pixels);
-  picture.ok = true;
-  return picture;
-}
-
-std::vector<unsigned char> readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::uint32_t le16(const std::vector<unsigned char>& bytes, std::size_t at) {
-  return at + 2 > bytes.size() ? 0 : bytes[at] | (std::uint32_t{bytes[at + 1]} << 8);
-}
-
-std::uint32_t le32(const std::vector<unsigned char>& bytes, std::size_t at) {
-  return at + 4 > bytes.size() ? 0 : le16(bytes, at) | (le16(bytes, at + 2) << 16);
 }

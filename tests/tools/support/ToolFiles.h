@@ -1,5 +1,5 @@
 // Test helpers for the demo generator: a private temporary folder, and readers for what the
-// generator writes (SQLite rows, PNG, JPEG and raw bytes) built on the libraries directly, so that
+// generator writes (SQLite rows, PNG pictures, raw bytes) built on the libraries directly, so that
 // a fault in the generator's writers cannot hide behind the same code reading them back.
 
 #ifndef CATALOG_TESTS_TOOLS_SUPPORT_TOOLFILES_H_
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/FileBytes.h"
 #include "common/TempFolder.h"
 
 struct sqlite3;
@@ -49,19 +50,5 @@ struct PngPicture {
   std::uint32_t at(int x, int y) const { return rgb[static_cast<std::size_t>(y) * width + x]; }
 };
 PngPicture readPng(const std::string& path);
-
-struct JpegPicture {
-  bool ok = false;
-  int width = 0;
-  int height = 0;
-  int components = 0;
-  bool progressive = false;
-  std::vector<unsigned char> rgb;  // three bytes a pixel, top row first
-};
-JpegPicture decodeJpeg(const unsigned char* data, std::size_t size);
-
-std::vector<unsigned char> readBytes(const std::string& path);
-std::uint32_t le16(const std::vector<unsigned char>& bytes, std::size_t at);
-std::uint32_t le32(const std::vector<unsigned char>& bytes, std::size_t at);
 
 #endif  // CATALOG_TESTS_TOOLS_SUPPORT_TOOLFILES_H_

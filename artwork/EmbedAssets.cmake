@@ -1,5 +1,5 @@
 # Writes a C++ source that holds the splash picture and the window icon as the byte arrays of
-# tools/EmbeddedAssets.h. Run as: cmake -DSPLASH=<jpg> -DICON=<ico> -DOUTPUT=<cpp> -P EmbedAssets.cmake
+# artwork/EmbeddedAssets.h. Run as: cmake -DSPLASH=<jpg> -DICON=<ico> -DOUTPUT=<cpp> -P EmbedAssets.cmake
 
 function(byte_array file variable)
   file(READ ${file} hex HEX)
@@ -17,8 +17,8 @@ byte_array(${SPLASH} SPLASH)
 byte_array(${ICON} ICON)
 
 file(WRITE ${OUTPUT}.tmp
-"// Written by tools/EmbedAssets.cmake from ${SPLASH} and ${ICON}.
-#include \"tools/EmbeddedAssets.h\"
+"// Written by artwork/EmbedAssets.cmake from ${SPLASH} and ${ICON}.
+#include \"artwork/EmbeddedAssets.h\"
 
 namespace assets {
 

@@ -1,10 +1,10 @@
 // The pictures that each program carries inside itself: the splash window's JPEG and the window
-// icon. Both are written at build time by the demo generator (make_demo --splash, --icon) and
-// compiled in as byte arrays; link assets_german or assets_polish for the build's language. The
-// icon is the same in both. The arrays live for the whole run and are never written.
+// icon. Both are drawn at build time (make_artwork --splash, --icon) and compiled in as byte
+// arrays; link assets_german or assets_polish for the build's language. The icon is the same in
+// both. The arrays live for the whole run and are never written.
 
-#ifndef CATALOG_TOOLS_EMBEDDEDASSETS_H_
-#define CATALOG_TOOLS_EMBEDDEDASSETS_H_
+#ifndef CATALOG_ARTWORK_EMBEDDEDASSETS_H_
+#define CATALOG_ARTWORK_EMBEDDEDASSETS_H_
 
 #include <cstddef>
 
@@ -20,4 +20,4 @@ extern const std::size_t kWindowIconSize;
 
 }  // namespace assets
 
-#endif  // CATALOG_TOOLS_EMBEDDEDASSETS_H_
+#endif  // CATALOG_ARTWORK_EMBEDDEDASSETS_H_
