@@ -223,7 +223,7 @@ void TForm1::LayOutDetailsWindow() {
   detailsForm->SetHeight(window.outerHeight);
   detailsForm->SetColor(window.colour);
   detailsForm->Icon()->Assign(*Icon());
-  detailsForm->SetTag(window.tag);
+  detailsForm->SetTag(kDetailsTag);
   detailsForm->OnMouseMove = TMouseMoveEvent(this, &TForm1::myShapesMouseMove);
 
   // 9. and 10. The rules: two that nothing else refers to, then the four of detailsBevels.

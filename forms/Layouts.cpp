@@ -191,7 +191,7 @@ const ClientSocketLayout kClientSocket1 = {false, true, kWebServerHost, 80};
 
 const TimerLayout kTimer1 = {true, 6000};
 
-const DetailsWindowLayout kDetailsWindow = {&TextSet::detailsCaption, 730, 600, 750, 10, kColourWhite, 55};
+const DetailsWindowLayout kDetailsWindow = {&TextSet::detailsCaption, 730, 600, 750, 10, kColourWhite};
 
 const Bounds kDetailsLogo = {260, 225, 462, 72};
 const char* const kDetailsLogoFile = CATALOG_POLISH ? "data\\lg_pl.dat" : "data\\lg_de.dat";

@@ -209,7 +209,6 @@ struct DetailsWindowLayout {
   int wideWidth;       // the width once a view draws more than wideAboveItems items
   int wideAboveItems;  // 10
   Colour colour;
-  int tag;  // 55, shared with the drawing background; item numbers run 1 to 29
 };
 extern const DetailsWindowLayout kDetailsWindow;
 
