@@ -35,14 +35,6 @@ void hidePreviousView() {
   }
 }
 
-// A new label in the slot, the old one deleted first, so that at most one set lives at a time.
-TLabel* replaceLabel(TLabel*& slot) {
-  delete slot;
-  slot = nullptr;
-  slot = new TLabel(detailsForm);
-  return slot;
-}
-
 void placePanelLabel(TLabel* label, int top, int left, bool bold) {
   label->SetTop(top);
   label->SetLeft(left);
@@ -85,6 +77,13 @@ void fillSystemPanel(int row) {
 }
 
 }  // namespace
+
+TLabel* replaceLabel(TLabel*& slot) {
+  delete slot;
+  slot = nullptr;
+  slot = new TLabel(detailsForm);
+  return slot;
+}
 
 void TForm1::Button4Click(TObject*) {
   // 1. Only a selected row has a system to show; an open window keeps its content.

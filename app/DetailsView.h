@@ -5,12 +5,18 @@
 
 #include "platform/Controls.h"
 
+class TLabel;
+
 // The most items a view draws and lists: the picture pool and the item tables hold 1 to 29.
 constexpr int kMaxDetailsItems = 29;
 
 // The hover highlight handler of the main window, as every item, parts-list label and the
 // background carry it.
 TMouseMoveEvent detailsHoverHandler();
+
+// A new label owned by detailsForm in `slot`; the slot's earlier label, if any, is deleted first,
+// so that at most one label of a slot lives at a time.
+TLabel* replaceLabel(TLabel*& slot);
 
 // Places the background and draws the parts and elements of result row `row` (at least 0) on
 // detailsForm, filling the item tables; database errors are shown and end only the walk they

@@ -13,10 +13,7 @@ namespace {
 // then takes the column's width.
 void makeRowLabel(TLabel*& slot, const AnsiString& caption, const forms::PartsColumnLayout& column,
                   int item) {
-  delete slot;
-  slot = nullptr;
-  TLabel* label = new TLabel(detailsForm);
-  slot = label;
+  TLabel* label = replaceLabel(slot);
   label->SetCaption(caption);
   label->SetLeft(column.left);
   label->SetTop(forms::partsRowTop(item));
