@@ -1,9 +1,7 @@
 #include "platform/AnsiString.h"
 
-#include <climits>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 
 #include "platform/CodePage.h"
 
@@ -55,12 +53,4 @@ AnsiString AnsiString::Trim() const {
   while (begin < end && static_cast<unsigned char>(text_[begin]) <= 0x20) ++begin;
   while (end > begin && static_cast<unsigned char>(text_[end - 1]) <= 0x20) --end;
   return AnsiString(text_.substr(begin, end - begin));
-}
-
-int AnsiString::ToInt() const {
-  // strtol rather than atol: atol's behaviour on overflow is undefined.
-  const long value = std::strtol(text_.c_str(), nullptr, 10);
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
 }

@@ -39,9 +39,6 @@ class AnsiString {
   AnsiString SubString(int index, int count) const;
   // Without leading and trailing bytes of value 0x20 or below.
   AnsiString Trim() const;
-  // Decimal value as atol reads it: white space, an optional sign, digits up to the first other
-  // character; no digits give 0, and a value beyond the int range is clamped to it.
-  int ToInt() const;
 
   char& operator[](int index) { return text_[static_cast<std::size_t>(index - 1)]; }  // 1-based
   char operator[](int index) const { return text_[static_cast<std::size_t>(index - 1)]; }
