@@ -12,7 +12,6 @@
 #include "app/Unit1.h"
 #include "app/support/CatalogRun.h"
 #include "common/WidgetTesting.h"
-#include "forms/Layouts.h"
 
 namespace {
 
@@ -161,26 +160,6 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemInTheirDesignedFonts) 
   });
 }
 
-// A label that sizes itself shows only its place; the size it was designed with is kept in the
-// layout, where the other build's differences must show too.
-TEST(MainWindowLayoutTest, LayoutHoldsTheDesignedSizeOfEveryControl) {
-  for (const ExpectedControl& expected : kLayout) {
-    SCOPED_TRACE(expected.name);
-    const forms::ControlLayout* layout = nullptr;
-    for (const forms::ControlLayout& c : forms::kMainControls) {
-      if (std::string(c.name) == expected.name) layout = &c;
-    }
-    ASSERT_NE(layout, nullptr);
-    EXPECT_EQ(layout->left, expected.left);
-    EXPECT_EQ(layout->top, expected.top);
-    EXPECT_EQ(layout->width, expected.width);
-    EXPECT_EQ(layout->height, expected.height);
-    if (layout->kind == forms::ControlKind::Label) {
-      EXPECT_EQ(layout->autoSize, expected.sizesItself);
-    }
-  }
-}
-
 // Tab goes through the windowed controls in their designed TabOrder, 0 to 9.
 TEST_F(MainWindowTest, TabKeyVisitsTheWindowedControlsInTheirDesignedOrder) {
   withMainWindow([] {
@@ -272,6 +251,7 @@ TEST_F(MainWindowTest, FirstStateHasOnlyTheMakeListAndTheNumberSearchOpen) {
     EXPECT_TRUE(Form1->Timer1->Enabled());
     EXPECT_EQ(Form1->Timer1->Interval(), 6000);
     EXPECT_FALSE(Form1->ClientSocket1->Active());
+    EXPECT_EQ(Form1->ClientSocket1->Host().str(), "veldo.example");
     EXPECT_EQ(Form1->ClientSocket1->Port(), 80);
     EXPECT_EQ(Form1->ClientSocket1->ClientType(), ctNonBlocking);
 
