@@ -6,11 +6,13 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest/QTest>
@@ -412,21 +414,32 @@ TEST_F(ApplicationTest, NullTextsGiveEmptyBoxTexts) {
 
 // --- the real boxes keep the event loop running ---
 
-// Presses the button of the open modal box whose text is given, once one is open.
-void pressWhenOpen(const QString& buttonText, bool* pressed) {
-  QTimer::singleShot(20, [buttonText, pressed] {
+// How long a test waits for a box to open, or holds one open for something to happen.
+constexpr int kBoxWaitMs = 10000;
+
+// Presses the button of the open modal box whose text is given, once one opens within the
+// deadline. A box without that button fails the test and is answered with its first button
+// instead: nothing else would close it, and the test would wait in its loop for ever.
+void pressWhenOpen(const QString& buttonText, bool* pressed,
+                   QDeadlineTimer deadline = QDeadlineTimer(kBoxWaitMs)) {
+  QTimer::singleShot(20, [buttonText, pressed, deadline] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) {
-      pressWhenOpen(buttonText, pressed);
+      if (!deadline.hasExpired()) pressWhenOpen(buttonText, pressed, deadline);
       return;
     }
+    QStringList seen;
     for (QAbstractButton* button : box->buttons()) {
       if (button->text().remove('&') == buttonText) {
         *pressed = true;
         button->click();
         return;
       }
+      seen << button->text();
     }
+    ADD_FAILURE() << "the box has no button " << buttonText.toStdString() << ", only "
+                  << seen.join(", ").toStdString();
+    box->buttons().value(0)->click();
   });
 }
 
@@ -436,9 +449,11 @@ TEST_F(ApplicationTest, TimersRunWhileARealBoxIsOpen) {
   QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
   timer.start(5);
   bool pressed = false;
-  // The box is answered only once the timer has ticked while it is open.
+  // The box is answered once the timer has ticked while it is open, or when the ticks have not
+  // come in time.
+  const QDeadlineTimer deadline(kBoxWaitMs);
   std::function<void()> answer = [&] {
-    if (ticks < 3) {
+    if (ticks < 3 && !deadline.hasExpired()) {
       QTimer::singleShot(10, answer);
       return;
     }
@@ -461,11 +476,11 @@ struct ShownBox {
   QString text;
 };
 
-void readWhenOpen(ShownBox* shown) {
-  QTimer::singleShot(20, [shown] {
+void readWhenOpen(ShownBox* shown, QDeadlineTimer deadline = QDeadlineTimer(kBoxWaitMs)) {
+  QTimer::singleShot(20, [shown, deadline] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) {
-      readWhenOpen(shown);
+      if (!deadline.hasExpired()) readWhenOpen(shown, deadline);
       return;
     }
     shown->seen = true;
