@@ -1,9 +1,11 @@
 // The once-per-run update check over HTTP and the web-address link.
 //
 // The check is a chain of events on the GUI thread: the timer's one tick asks the user, the socket
-// connects, every OnWrite sends the request, every OnRead judges the bytes of that event alone.
-// A modal box keeps the event loop running, so a read event may come while the box of an earlier
-// one is still open; nothing here carries over from one event to the next.
+// connects, every OnWrite sends the request, every OnRead judges the bytes of that event alone;
+// no bytes are kept for the next one. A modal box keeps the event loop running, so a read event
+// may come while the box of an earlier one is still open. The one thing that carries over is the
+// count of read events still inside their boxes: the fifth of them ends the connection, so no
+// sixth can come (see kMostReadsWaiting).
 #include <utility>
 
 #include "app/TextUtil.h"

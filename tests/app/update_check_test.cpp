@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include <cctype>
 #include <cstddef>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -206,6 +208,8 @@ const ReplyCase kReplies[] = {
     {"a server that closes without a reply raises nothing", {}, {}},
 };
 
+void PrintTo(const ReplyCase& reply, std::ostream* out) { *out << reply.label; }
+
 class UpdateReplyTest : public UpdateCheckTest, public ::testing::WithParamInterface<ReplyCase> {};
 
 TEST_P(UpdateReplyTest, GivesTheBoxesOfItsVersionAndYesOpensTheUpdatePage) {
@@ -309,11 +313,14 @@ struct ErrorCase {
   bool unreachable;  // one of the four that mean the server cannot be reached
 };
 
+// Numbers the socket reports. A reset by the server comes as 10053, like an abort (see
+// ResetAfterThePiecesGivesTheNoConnectionBoxLast); 10050 stands for every failure that has no
+// closer number.
 const ErrorCase kErrors[] = {
-    {"connection aborted", 10053, true},   {"connect timed out", 10060, true},
-    {"connection refused", 10061, true},   {"host not found", 11001, true},
-    {"no route to host", 10065, false},    {"connection reset", 10054, false},
-    {"network unreachable", 10051, false}, {"address not available", 10049, false},
+    {"connection aborted or reset", 10053, true}, {"connect timed out", 10060, true},
+    {"connection refused", 10061, true},          {"host not found", 11001, true},
+    {"no route to host", 10065, false},           {"network down", 10050, false},
+    {"network unreachable", 10051, false},        {"address not available", 10049, false},
 };
 
 TEST_F(UpdateCheckTest, OnlyTheFourUnreachableCodesGiveTheBoxAndAreCleared) {
@@ -412,6 +419,11 @@ TEST_F(UpdateCheckTest, ReplyTrickledAByteAtATimeGivesEveryByteTwoBoxes) {
 // While it lives, the program's boxes are the real modal ones. A timer looks at the screen every
 // few milliseconds, as a user would, and hands the box on top to `onTop`, which may press one of
 // its buttons or leave it open.
+//
+// A box left open waits for something the program should do while it is open, and nothing but
+// this object would ever close it: a test would hang in the box's loop. So a box that stays on
+// top for kWaitMs fails the test with the boxes seen so far, and from then on every box is
+// answered at once (No, or OK), so that the program and the test run to their end.
 class ScreenBoxes {
  public:
   using OnTop = std::function<void(QMessageBox* box, const std::string& name)>;
@@ -459,6 +471,10 @@ class ScreenBoxes {
     return nameOf(kind, box->text().toStdString(), box->windowTitle().toStdString(), flags);
   }
 
+  static void dismiss(QMessageBox* box) {
+    press(box, box->button(QMessageBox::No) != nullptr ? QMessageBox::No : QMessageBox::Ok);
+  }
+
   void look() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       auto* box = qobject_cast<QMessageBox*>(widget);
@@ -471,11 +487,27 @@ class ScreenBoxes {
     }
     // The box on top is the newest one still open.
     for (std::size_t i = seen_.size(); i-- > 0;) {
-      if (isOpen(seen_[i])) {
-        onTop_(seen_[i], names_[i]);
-        return;
+      if (!isOpen(seen_[i])) continue;
+      if (seen_[i].data() != top_.data()) {
+        top_ = seen_[i];
+        onTopSince_.start();
       }
+      if (!gaveUp_ && onTopSince_.hasExpired(kWaitMs)) giveUp(names_[i]);
+      if (gaveUp_) {
+        dismiss(seen_[i]);
+      } else {
+        onTop_(seen_[i], names_[i]);
+      }
+      return;
     }
+  }
+
+  void giveUp(const std::string& held) {
+    gaveUp_ = true;
+    std::string seen;
+    for (const std::string& name : names_) seen += (seen.empty() ? "" : ", ") + name;
+    ADD_FAILURE() << "the box \"" << held << "\" stayed on top for " << kWaitMs
+                  << " ms and what it waits for never came; boxes so far: " << seen;
   }
 
   OnTop onTop_;
@@ -483,6 +515,9 @@ class ScreenBoxes {
   QTimer look_;
   std::vector<QPointer<QMessageBox>> seen_;
   std::vector<std::string> names_;
+  QPointer<QMessageBox> top_;
+  QElapsedTimer onTopSince_;
+  bool gaveUp_ = false;
 };
 
 TEST_F(UpdateCheckTest, ReadIsJudgedWhileTheBoxOfAnEarlierReadIsStillOpen) {
@@ -547,6 +582,115 @@ TEST_F(UpdateCheckTest, TrickledReplyStopsOnceFourReadsWaitInTheirBoxes) {
     EXPECT_EQ(screen.shown(), expected);
   });
   EXPECT_TRUE(server_.clientGone());
+}
+
+// Reads stack up while their boxes wait: the fifth still gets its boxes and ends the connection,
+// so a marker in the fifth read is judged and a marker that comes after it is not.
+struct StackedMarkerCase {
+  const char* label;
+  int readsBefore;  // reads of filler, each left waiting in its box, before the marker is sent
+  std::vector<std::string> boxes;
+};
+
+const StackedMarkerCase kStackedMarkers[] = {
+    {"marker in the fifth stacked read is judged",
+     4,
+     {"ask", "no marker", "no marker", "no marker", "no marker", "newer", "none", "none", "none", "none"}},
+    {"marker after the fifth stacked read is not judged",
+     5,
+     {"ask", "no marker", "no marker", "no marker", "no marker", "no marker", "none", "none", "none", "none",
+      "none"}},
+};
+
+void PrintTo(const StackedMarkerCase& stacked, std::ostream* out) { *out << stacked.label; }
+
+class StackedMarkerTest : public UpdateCheckTest, public ::testing::WithParamInterface<StackedMarkerCase> {};
+
+TEST_P(StackedMarkerTest, IsJudgedOnlyUpToTheReadThatEndsTheConnection) {
+  const StackedMarkerCase& stacked = GetParam();
+  int sent = 0;
+  bool markerSent = false;
+  QElapsedTimer sinceMarker;
+  runProgram([&] {
+    ScreenBoxes screen([&](QMessageBox* box, const std::string& name) {
+      if (name == "ask") {
+        ScreenBoxes::press(box, QMessageBox::Yes);
+        return;
+      }
+      if (name == "newer") {
+        ScreenBoxes::press(box, QMessageBox::No);
+        return;
+      }
+      // A user who has walked away: each read waits in its box until a marker sent after the
+      // last one has had time to arrive.
+      if (!markerSent) {
+        const auto waiting = std::count(screen.shown().begin(), screen.shown().end(), "no marker");
+        if (waiting < sent) return;
+        if (sent < stacked.readsBefore) {
+          server_.send(std::string(1, 'x'));
+          ++sent;
+        } else {
+          server_.send("rorividudov30000");
+          markerSent = true;
+          sinceMarker.start();
+        }
+        return;
+      }
+      if (sinceMarker.hasExpired(200)) ScreenBoxes::press(box, QMessageBox::Ok);
+    });
+    tickSoon();
+    ASSERT_TRUE(waitFor([this] { return server_.requestArrived(); }));
+    server_.send("x");
+    sent = 1;
+    ASSERT_TRUE(waitFor([&] { return markerSent && screen.open() == 0; }));
+    EXPECT_EQ(screen.shown(), stacked.boxes);
+    EXPECT_FALSE(Form1->ClientSocket1->Active());
+  });
+  EXPECT_TRUE(server_.clientGone());
+  EXPECT_TRUE(opened_.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Reads, StackedMarkerTest, ::testing::ValuesIn(kStackedMarkers),
+                         [](const ::testing::TestParamInfo<StackedMarkerCase>& info) {
+                           std::string name;
+                           for (const char* c = info.param.label; *c != '\0'; ++c) {
+                             if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+                           }
+                           return name;
+                         });
+
+// A user who answers every box at once leaves no read waiting in a box: however many pieces the
+// reply comes in, the connection stands and the marker in the last piece is judged.
+TEST_F(UpdateCheckTest, UserWhoAnswersEachBoxAtOnceNeverEndsTheConnection) {
+  const std::vector<std::string> pieces = {
+      "HTTP/1.0 200 OK\r\n", "Content-Type: text/plain\r\n", "\r\n", "x", "y", "z", "rorividudov30000"};
+  runProgram([&] {
+    ScreenBoxes screen([](QMessageBox* box, const std::string& name) {
+      if (name == "ask") {
+        ScreenBoxes::press(box, QMessageBox::Yes);
+      } else if (name == "newer") {
+        ScreenBoxes::press(box, QMessageBox::No);
+      } else {
+        ScreenBoxes::press(box, QMessageBox::Ok);
+      }
+    });
+    tickSoon();
+    ASSERT_TRUE(waitFor([this] { return server_.requestArrived(); }));
+    std::vector<std::string> expected = {"ask"};
+    for (const std::string& piece : pieces) {
+      if (piece == pieces.back()) {
+        expected.push_back("newer");
+      } else {
+        expected = expected + std::vector<std::string>{"no marker", "none"};
+      }
+      server_.send(piece);
+      ASSERT_TRUE(waitFor([&] { return screen.shown().size() >= expected.size() && screen.open() == 0; }))
+          << "after \"" << piece << "\"";
+      ASSERT_EQ(screen.shown(), expected);
+      ASSERT_TRUE(Form1->ClientSocket1->Active()) << "ended after \"" << piece << "\"";
+    }
+  });
+  EXPECT_FALSE(server_.clientGone());
 }
 
 // --- The web address ---
