@@ -91,6 +91,16 @@ std::string nameOf(const platform::BoxRequest& request) {
   return nameOf(request.kind, utf8(request.text.c_str()), utf8(request.caption.c_str()), request.flags);
 }
 
+// A test's name from the label of its row: the letters and digits alone.
+template <typename Case>
+std::string nameOfCase(const ::testing::TestParamInfo<Case>& info) {
+  std::string name;
+  for (const char* c = info.param.label; *c != '\0'; ++c) {
+    if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+  }
+  return name;
+}
+
 std::vector<std::string> operator+(std::vector<std::string> first, const std::vector<std::string>& second) {
   first.insert(first.end(), second.begin(), second.end());
   return first;
@@ -230,14 +240,7 @@ TEST_P(UpdateReplyTest, GivesTheBoxesOfItsVersionAndYesOpensTheUpdatePage) {
   for (const platform::ShellExecuteRequest& request : opened_) expectOpened(request, kUpdatePage);
 }
 
-INSTANTIATE_TEST_SUITE_P(Replies, UpdateReplyTest, ::testing::ValuesIn(kReplies),
-                         [](const ::testing::TestParamInfo<ReplyCase>& info) {
-                           std::string name;
-                           for (const char* c = info.param.label; *c != '\0'; ++c) {
-                             if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
-                           }
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Replies, UpdateReplyTest, ::testing::ValuesIn(kReplies), nameOfCase<ReplyCase>);
 
 TEST_F(UpdateCheckTest, NoOnTheNewerBoxOpensNothing) {
   newerAnswer_ = IDNO;
@@ -651,13 +654,7 @@ TEST_P(StackedMarkerTest, IsJudgedOnlyUpToTheReadThatEndsTheConnection) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Reads, StackedMarkerTest, ::testing::ValuesIn(kStackedMarkers),
-                         [](const ::testing::TestParamInfo<StackedMarkerCase>& info) {
-                           std::string name;
-                           for (const char* c = info.param.label; *c != '\0'; ++c) {
-                             if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
-                           }
-                           return name;
-                         });
+                         nameOfCase<StackedMarkerCase>);
 
 // A user who answers every box at once leaves no read waiting in a box: however many pieces the
 // reply comes in, the connection stands and the marker in the last piece is judged.
