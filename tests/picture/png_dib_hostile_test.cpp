@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "common/PngBytes.h"
+#include "common/ResourceUse.h"
 #include "picture/PngDib.h"
 #include "picture/PngFileBounds.h"
 #include "picture/support/LibpngMemory.h"
@@ -275,7 +276,7 @@ TEST_F(PngDibHostileTest, PictureLargerThanAnyCataloguePictureIsRefusedBeforeAny
     LibpngMemoryWatch libpng;
     GlobalAllocWatch watch;
     watch.refuse(GMEM_ZEROINIT);
-    const ReadCount reads;
+    const FileReadCount reads;
     const LoadedDib dib(path);
     EXPECT_EQ(dib.result, c.result);
     EXPECT_TRUE(watch.requests().empty());
@@ -395,7 +396,7 @@ TEST_F(PngDibHostileTest, ImageDataGoingOnPastTheLastRowIsRefusedBeforeItIsInfla
     const Bytes file = withImageDataPastTheRows(shape, 100u * 1024 * 1024);
     ASSERT_GT(file.size(), 90u * 1024);
     const std::string path = write(file);
-    const ReadCount reads;
+    const FileReadCount reads;
     GlobalAllocWatch watch;
     const LoadedDib dib(path);
     EXPECT_EQ(dib.result, pngDibDecodeError);

@@ -317,26 +317,6 @@ int openFileCount() {
 
 namespace {
 
-std::uint64_t bytesReadByProcess() {
-  std::ifstream io("/proc/self/io");
-  std::string name;
-  std::uint64_t value = 0;
-  while (io >> name >> value) {
-    if (name == "rchar:") return value;
-  }
-  ADD_FAILURE() << "no read count in /proc/self/io";
-  return 0;
-}
-
-}  // namespace
-
-// The count includes the read of the count itself, a few hundred bytes.
-ReadCount::ReadCount() : start_(bytesReadByProcess()) {}
-
-std::uint64_t ReadCount::bytes() const { return bytesReadByProcess() - start_; }
-
-namespace {
-
 std::vector<GlobalAllocWatch::Request> g_requests;
 bool g_refusing = false;
 UINT g_refusedFlags = 0;

@@ -80,16 +80,6 @@ void putBigEndian32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint3
 // Open file descriptors of this process, to show that a file was closed again.
 int openFileCount();
 
-// The bytes that this process reads from files while it lives, as the kernel counts them, to show
-// how much of a file a decode read.
-class ReadCount {
- public:
-  ReadCount();
-  std::uint64_t bytes() const;
-
- private:
-  std::uint64_t start_ = 0;
-};
 
 // Watches GlobalAlloc while it lives: records every request and refuses the ones with the flags
 // given to refuse(). One at a time; it removes the hook when destroyed.
