@@ -21,12 +21,7 @@ std::FILE* openRegularFile(const char* ansiPath, std::uint64_t* size) {
     ::close(fd);
     return nullptr;
   }
-  // A regular file's reads never wait; the flag has done its part.
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
-    ::close(fd);
-    return nullptr;
-  }
+  // The flag may stay: it changes nothing for the reads of a regular file.
   std::FILE* file = ::fdopen(fd, "rb");
   if (file == nullptr) {
     ::close(fd);
