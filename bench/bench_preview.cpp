@@ -25,6 +25,7 @@
 #include "bench/support/AppSession.h"
 #include "bench/support/HostileViews.h"
 #include "bench/support/RatioReporter.h"
+#include "common/CatalogueSchema.h"
 #include "picture/PngDib.h"
 
 namespace {
@@ -96,18 +97,9 @@ class PreviewFolder {
   }
 
   void writeCatalogue() {
-    std::string sql =
-        "CREATE TABLE AUTA (ID_UKLAD TEXT, VELDO TEXT, MKNM TEXT, TYSP TEXT, MDNM TEXT, MDCA TEXT, CYPR TEXT,"
-        " CYPR_START TEXT, CYPR_END TEXT, CUCP TEXT, CUCP_VAL TEXT, MCAT TEXT, MDIE TEXT, ITER TEXT,"
-        " UKLADY TEXT, ADDI TEXT);"
-        "CREATE TABLE T_U (ID_KEY TEXT, ID_UKLAD TEXT, ID_TLUMIK TEXT, VISIBLE TEXT, VELDO_PIC_GRAFOS TEXT,"
-        " X TEXT, Y TEXT, W TEXT, H TEXT, OE TEXT, VELDO TEXT);"
-        "CREATE TABLE TLUMIK (ID_KEY TEXT, ID_TLUMIK_KIND TEXT, VELDO TEXT);"
-        "CREATE TABLE TLUMIK_KIND (ID_KEY TEXT, NAME_DE TEXT, NAME_PL TEXT);"
-        "CREATE TABLE T_U_ELEMENT (ID_T_U TEXT, FA TEXT, FA_PIC TEXT, X TEXT, Y TEXT, W TEXT, H TEXT,"
-        " ZWIELOKROTNIENIE TEXT);"
-        "INSERT INTO AUTA (ID_UKLAD, VELDO, MKNM, TYSP, ITER, UKLADY) VALUES ('B1', '" +
-        drawing_ + "', 'Bench', 'Mark', '1', 'PV');";
+    std::string sql = std::string(kCatalogueSchema) +
+                      "INSERT INTO AUTA (ID_UKLAD, VELDO, MKNM, TYSP, ITER, UKLADY) VALUES ('B1', '" +
+                      drawing_ + "', 'Bench', 'Mark', '1', 'PV');";
     // Parts with two elements each until the items are used up; spread over the drawing.
     std::string partKey;
     for (int n = 0; n < static_cast<int>(items_.size()); ++n) {

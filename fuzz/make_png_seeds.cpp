@@ -51,12 +51,7 @@ struct Format {
 };
 
 Bytes ihdr(const Format& f) {
-  Bytes data;
-  append32(data, f.width);
-  append32(data, f.height);
-  data.insert(data.end(), {static_cast<std::uint8_t>(f.bitDepth), static_cast<std::uint8_t>(f.colorType), 0,
-                           0, static_cast<std::uint8_t>(f.interlaced ? 1 : 0)});
-  return chunk("IHDR", data);
+  return png_bytes::headerChunk(f.width, f.height, f.bitDepth, f.colorType, f.interlaced);
 }
 
 // Filtered rows of a pattern, each pass of an interlaced picture in turn; palette indices stay

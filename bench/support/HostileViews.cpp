@@ -10,6 +10,7 @@
 
 #include "bench/support/AppSession.h"
 #include "bench/support/RatioReporter.h"
+#include "common/CatalogueSchema.h"
 
 namespace bench {
 
@@ -45,23 +46,13 @@ std::string demoDrawing() {
 }
 
 bool writeCatalogue(const std::string& file, const std::string& drawing) {
-  std::string sql =
-      "CREATE TABLE AUTA (ID_UKLAD TEXT, VELDO TEXT, MKNM TEXT, TYSP TEXT, MDNM TEXT, MDCA TEXT, CYPR TEXT,"
-      " CYPR_START TEXT, CYPR_END TEXT, CUCP TEXT, CUCP_VAL TEXT, MCAT TEXT, MDIE TEXT, ITER TEXT,"
-      " UKLADY TEXT, ADDI TEXT);"
-      "CREATE TABLE T_U (ID_KEY TEXT, ID_UKLAD TEXT, ID_TLUMIK TEXT, VISIBLE TEXT, VELDO_PIC_GRAFOS TEXT,"
-      " X TEXT, Y TEXT, W TEXT, H TEXT, OE TEXT, VELDO TEXT);"
-      "CREATE TABLE TLUMIK (ID_KEY TEXT, ID_TLUMIK_KIND TEXT, VELDO TEXT);"
-      "CREATE TABLE TLUMIK_KIND (ID_KEY TEXT, NAME_DE TEXT, NAME_PL TEXT);"
-      "CREATE TABLE T_U_ELEMENT (ID_T_U TEXT, FA TEXT, FA_PIC TEXT, X TEXT, Y TEXT, W TEXT, H TEXT,"
-      " ZWIELOKROTNIENIE TEXT);"
-      "INSERT INTO AUTA (ID_UKLAD, VELDO, MKNM, TYSP, ITER, UKLADY) VALUES ('H1', '" +
-      drawing +
-      "', 'Hostile', 'Mark', '1', 'PV');"
-      // 29 parts of 60 x 40 spread over the drawing.
-      "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 28)"
-      " INSERT INTO T_U (ID_KEY, ID_UKLAD, VISIBLE, VELDO_PIC_GRAFOS, X, Y, W, H)"
-      " SELECT 'K' || i, 'H1', '1', 'hostile', (i * 97) % 600, (i * 41) % 150, 60, 40 FROM n;";
+  std::string sql = std::string(kCatalogueSchema) +
+                    "INSERT INTO AUTA (ID_UKLAD, VELDO, MKNM, TYSP, ITER, UKLADY) VALUES ('H1', '" + drawing +
+                    "', 'Hostile', 'Mark', '1', 'PV');"
+                    // 29 parts of 60 x 40 spread over the drawing.
+                    "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 28)"
+                    " INSERT INTO T_U (ID_KEY, ID_UKLAD, VISIBLE, VELDO_PIC_GRAFOS, X, Y, W, H)"
+                    " SELECT 'K' || i, 'H1', '1', 'hostile', (i * 97) % 600, (i * 41) % 150, 60, 40 FROM n;";
   sqlite3* db = nullptr;
   const bool written = sqlite3_open(file.c_str(), &db) == SQLITE_OK &&
                        sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;

@@ -51,24 +51,25 @@ TestPart kitOfElements(int count) {
 }
 
 struct WalkCase {
-  const char* label;
+  const char* name;
   std::string sql;
   int items;
   int elementQueries;  // that each drawing runs
 };
 
 const WalkCase kCatalogues[] = {
-    {"parts drawn and not, with elements and without",
+    {"PartsDrawnAndNotWithElementsAndWithout",
      systemSql("S1", "10.001",
                {{"a", "1", "30.1", "pa", 100, 50, 60, 40, "", "", {{"91.1", "e1", 5, 6, 20, 10, "3"}}},
                 {"b", "0", "30.2", "pb", 0, 0, 10, 10, "", "", {{"91.2", "e2", 200, 100, 30, 12, "1"}}},
                 {"c", "1", "30.3", "pc", 300, 20, 70, 30}}),
      4, 3},
-    {"a part whose key is NULL, with elements under the texts a NULL key could turn into",
+    // Elements wait under the texts that a NULL key could turn into.
+    {"PartWhoseKeyIsNull",
      systemSql("S1", "10.001", {{nullptr, "1", "30.1", "p", 5, 6, 10, 10}}) + elementsUnderTheEmptyKey(), 1,
      0},
-    {"10,000 visible parts", systemSql("S1", "10.001", {}) + visibleParts(10000), 29, 28},
-    {"a part with 34 elements, then another part",
+    {"TenThousandVisibleParts", systemSql("S1", "10.001", {}) + visibleParts(10000), 29, 28},
+    {"PartWith34ElementsThenAnotherPart",
      systemSql("S1", "10.001", {kitOfElements(34), {"after", "1", "30.9", "p", 0, 0, 5, 5}}), 29, 1},
 };
 
@@ -103,12 +104,6 @@ TEST_P(DrawingWalkTest, PreviewAndDetailsDrawTheSameItemsWithTheSameQueries) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogues, DrawingWalkTest, ::testing::ValuesIn(kCatalogues),
-                         [](const ::testing::TestParamInfo<WalkCase>& info) {
-                           std::string name;
-                           for (const char* c = info.param.label; *c != '\0'; ++c) {
-                             if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
-                           }
-                           return name;
-                         });
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

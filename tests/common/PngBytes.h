@@ -43,6 +43,17 @@ inline Bytes chunk(const std::string& type, const Bytes& data) {
   return bytes;
 }
 
+// The header chunk of a picture: its size, bit depth and colour type, no interlacing or Adam7.
+inline Bytes headerChunk(std::uint32_t width, std::uint32_t height, int bitDepth, int colorType,
+                         bool interlaced = false) {
+  Bytes data;
+  append32(data, width);
+  append32(data, height);
+  data.insert(data.end(), {static_cast<std::uint8_t>(bitDepth), static_cast<std::uint8_t>(colorType), 0, 0,
+                           static_cast<std::uint8_t>(interlaced ? 1 : 0)});
+  return chunk("IHDR", data);
+}
+
 // A zlib stream of `count` zero bytes, as deflate's best level writes it, made in milliseconds
 // however long: one megabyte is compressed and flushed so that the compressor starts afresh, and
 // its bytes then stand for every further megabyte. The checksum is that of all the zeros.
@@ -94,14 +105,9 @@ inline int samplesPerPixel(int colorType) {
 // megabyte. Not interlaced.
 inline Bytes zeroPicture(std::uint32_t width, std::uint32_t height, int colorType, int bitDepth,
                          int paletteSize = 0) {
-  Bytes header;
-  append32(header, width);
-  append32(header, height);
-  header.insert(header.end(),
-                {static_cast<std::uint8_t>(bitDepth), static_cast<std::uint8_t>(colorType), 0, 0, 0});
   Bytes file = kSignature;
   const auto add = [&file](const Bytes& bytes) { file.insert(file.end(), bytes.begin(), bytes.end()); };
-  add(chunk("IHDR", header));
+  add(headerChunk(width, height, bitDepth, colorType));
   if (colorType == 3) add(chunk("PLTE", Bytes(3 * static_cast<std::size_t>(paletteSize), 0)));
   const std::uint64_t rowBytes = 1 + (std::uint64_t{width} * samplesPerPixel(colorType) * bitDepth + 7) / 8;
   const Bytes data = deflatedZeros(rowBytes * height);

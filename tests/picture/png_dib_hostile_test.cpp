@@ -376,14 +376,10 @@ const PictureShape kShapes[] = {
 // A picture of zeros whose compressed stream goes on with `extra` more zeros after its rows.
 Bytes withImageDataPastTheRows(const PictureShape& shape, std::uint64_t extra) {
   using namespace png_bytes;
-  Bytes header;
-  append32(header, shape.width);
-  append32(header, shape.height);
-  header.insert(header.end(), {8, PNG_COLOR_TYPE_GRAY, 0, 0, static_cast<std::uint8_t>(shape.interlaced)});
   const std::uint64_t rows = picture::inflatedImageDataSize(shape.width, shape.height, 8, shape.interlaced);
   Bytes file = kSignature;
-  for (const Bytes& c :
-       {chunk("IHDR", header), chunk("IDAT", deflatedZeros(rows + extra)), chunk("IEND", {})})
+  for (const Bytes& c : {headerChunk(shape.width, shape.height, 8, PNG_COLOR_TYPE_GRAY, shape.interlaced),
+                         chunk("IDAT", deflatedZeros(rows + extra)), chunk("IEND", {})})
     file.insert(file.end(), c.begin(), c.end());
   return file;
 }
