@@ -25,7 +25,7 @@ void hideLabel(TLabel* label) {
 
 // Hides and disables what the previous view drew and listed; nothing is deleted here.
 void hidePreviousView() {
-  const int items = detailsItemCount < kMaxDetailsItems ? detailsItemCount : kMaxDetailsItems;
+  const int items = detailsItemCount < kMaxItems ? detailsItemCount : kMaxItems;
   for (int i = 1; i <= items; ++i) {
     detailsImages[i]->SetVisible(false);
     detailsImages[i]->SetEnabled(false);

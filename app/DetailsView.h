@@ -7,9 +7,6 @@
 
 class TLabel;
 
-// The most items a view draws and lists: the picture pool and the item tables hold 1 to 29.
-constexpr int kMaxDetailsItems = 29;
-
 // The hover highlight handler of the main window, as every item, parts-list label and the
 // background carry it.
 TMouseMoveEvent detailsHoverHandler();
@@ -20,7 +17,7 @@ TLabel* replaceLabel(TLabel*& slot);
 
 // Places the background and draws the parts and elements of result row `row` (at least 0) on
 // detailsForm, filling the item tables; database errors are shown and end only the walk they
-// hit. Returns the number of items drawn, 0 to kMaxDetailsItems.
+// hit. Returns the number of items drawn, 0 to kMaxItems.
 int drawDetailsItems(int row);
 
 // Widens the window past ten items and fits the parts table's rules and corner square to

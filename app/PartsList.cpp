@@ -42,7 +42,7 @@ void fitDetailsLayout(int items) {
 }
 
 void buildPartsList(int items) {
-  for (int i = 1; i <= items && i <= kMaxDetailsItems; ++i) {
+  for (int i = 1; i <= items && i <= kMaxItems; ++i) {
     // A row's place follows its item number: an item without a number leaves an empty line.
     if (itemNumbers[i].IsEmpty()) continue;
     makeRowLabel(numberLabels[i], itemNumbers[i], forms::kPartsNumberColumn, i);

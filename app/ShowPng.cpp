@@ -22,24 +22,6 @@ class BlockGuard {
   BITMAPINFOHEADER* block_;
 };
 
-// Gives the image's bitmap the picture's size. A size that the bitmap refuses (a damaged file can
-// claim 100,000 pixels a side) leaves it at its old size and reports false.
-bool sizeBitmap(TBitmap* bitmap, const BITMAPINFOHEADER& header) {
-  const int oldWidth = bitmap->Width();
-  try {
-    bitmap->SetWidth(header.biWidth);
-    bitmap->SetHeight(header.biHeight);
-    return true;
-  } catch (...) {
-    // The height is refused before anything changes, so only the width needs to go back.
-    try {
-      bitmap->SetWidth(oldWidth);
-    } catch (...) {
-    }
-    return false;
-  }
-}
-
 }  // namespace
 
 void showPngInImage(TImage* image, const char* path) {
@@ -56,10 +38,15 @@ void showPngInImage(TImage* image, const char* path) {
   if (loadPngDib(&request) != pngDibOk) return;
   const BlockGuard release(request.block);  // 10., on every way out
 
-  // 4. and 5. The image's bitmap at the picture's size.
+  // 4. and 5. The image's bitmap at the picture's size, both sides in one step: a size that the
+  // bitmap refuses is refused before anything changes, so the image keeps what it showed.
   const BITMAPINFOHEADER& header = *request.block;
   TBitmap* bitmap = image->Picture()->Bitmap();
-  if (!sizeBitmap(bitmap, header)) return;
+  try {
+    bitmap->SetSize(header.biWidth, header.biHeight);
+  } catch (...) {
+    return;
+  }
 
   // 6. to 9. The pixels, copied through the bitmap's handle, which always comes back to it.
   HBITMAP handle = bitmap->ReleaseHandle();

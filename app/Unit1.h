@@ -84,11 +84,12 @@ class TForm1 : public TForm {
 
 // --- The file-scope objects ---
 
-constexpr int kResultRows = 8000;  // rows of the result list the row-key tables hold
-constexpr int kItemSlots = 30;     // detailsImages and the item text and label tables; items 1 to 29
-constexpr int kItemFlags = 100;    // itemHotPicture, itemNormalPicture, itemHighlighted
-constexpr int kPreviewSlots = 31;  // previewImages: items 1 to 29, slot 30 the background
-constexpr int kDetailsTag = 55;    // Tag of detailsForm and detailsBackground
+constexpr int kResultRows = 8000;             // rows of the result list the row-key tables hold
+constexpr int kMaxItems = 29;                 // items of one drawing, numbered 1 to 29
+constexpr int kItemSlots = kMaxItems + 1;     // detailsImages and the item text and label tables
+constexpr int kItemFlags = 100;               // itemHotPicture, itemNormalPicture, itemHighlighted
+constexpr int kPreviewSlots = kMaxItems + 2;  // previewImages: the items, then the background
+constexpr int kDetailsTag = 55;               // Tag of detailsForm and detailsBackground
 
 extern const char* const catalogFileName;
 extern const int catalogVersion;

@@ -5,10 +5,15 @@
 // to show where the time goes: the pictures into images without the queries, and the queries
 // without the pictures. The system is made from the demo catalogue's own pictures, in a temporary
 // working folder that links to the demo's picture folders.
+//
+// The hostile previews: one preview, painted, of 29 items that all show one crafted picture, with
+// the most memory that one such preview takes beyond the program's idle size; goals under 0.2 s
+// and within 100 MB.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <stdlib.h>
 
+#include <QApplication>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -18,7 +23,9 @@
 #include "app/ShowPng.h"
 #include "app/Unit1.h"
 #include "bench/support/AppSession.h"
+#include "bench/support/HostileViews.h"
 #include "bench/support/RatioReporter.h"
+#include "common/CatalogueSchema.h"
 #include "picture/PngDib.h"
 
 namespace {
@@ -90,18 +97,9 @@ class PreviewFolder {
   }
 
   void writeCatalogue() {
-    std::string sql =
-        "CREATE TABLE AUTA (ID_UKLAD TEXT, VELDO TEXT, MKNM TEXT, TYSP TEXT, MDNM TEXT, MDCA TEXT, CYPR TEXT,"
-        " CYPR_START TEXT, CYPR_END TEXT, CUCP TEXT, CUCP_VAL TEXT, MCAT TEXT, MDIE TEXT, ITER TEXT,"
-        " UKLADY TEXT, ADDI TEXT);"
-        "CREATE TABLE T_U (ID_KEY TEXT, ID_UKLAD TEXT, ID_TLUMIK TEXT, VISIBLE TEXT, VELDO_PIC_GRAFOS TEXT,"
-        " X TEXT, Y TEXT, W TEXT, H TEXT, OE TEXT, VELDO TEXT);"
-        "CREATE TABLE TLUMIK (ID_KEY TEXT, ID_TLUMIK_KIND TEXT, VELDO TEXT);"
-        "CREATE TABLE TLUMIK_KIND (ID_KEY TEXT, NAME_DE TEXT, NAME_PL TEXT);"
-        "CREATE TABLE T_U_ELEMENT (ID_T_U TEXT, FA TEXT, FA_PIC TEXT, X TEXT, Y TEXT, W TEXT, H TEXT,"
-        " ZWIELOKROTNIENIE TEXT);"
-        "INSERT INTO AUTA (ID_UKLAD, VELDO, MKNM, TYSP, ITER, UKLADY) VALUES ('B1', '" +
-        drawing_ + "', 'Bench', 'Mark', '1', 'PV');";
+    std::string sql = std::string(kCatalogueSchema) +
+                      "INSERT INTO AUTA (ID_UKLAD, VELDO, MKNM, TYSP, ITER, UKLADY) VALUES ('B1', '" +
+                      drawing_ + "', 'Bench', 'Mark', '1', 'PV');";
     // Parts with two elements each until the items are used up; spread over the drawing.
     std::string partKey;
     for (int n = 0; n < static_cast<int>(items_.size()); ++n) {
@@ -219,6 +217,30 @@ void BM_Decode30Files(benchmark::State& state) {
 }
 BENCHMARK(BM_Decode30Files)->Unit(benchmark::kMillisecond);
 
+void BM_HostilePreview(benchmark::State& state) {
+  const auto& picture = bench::hostilePictures().at(static_cast<std::size_t>(state.range(0)));
+  const bench::HostileFolder folder(picture);
+  if (!folder.ready()) {
+    state.SkipWithError("cannot write the hostile folder");
+    return;
+  }
+  bench::AppSession session(folder.path());
+  Form1->Edit1->SetText("PV");
+  Form1->getSystemList(Form1);
+  Form1->ListView1->SetItemIndex(0);
+  const auto preview = [] {
+    Form1->ListView1SelectItem(Form1->ListView1, Form1->ListView1->Selected(), true);
+    QApplication::processEvents();
+  };
+  bench::hostilePeaks()["BM_HostilePreview/" + std::to_string(state.range(0))] =
+      bench::peakBeyondIdle(preview);
+  for (auto _ : state) preview();
+  state.SetLabel(picture.label);
+  if (previewItemCount != kItems || session.boxCount() != 0)
+    state.SkipWithError("the preview did not draw 29 items");
+}
+BENCHMARK(BM_HostilePreview)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
 // Prints one measured part of the preview beside the decodes, with no target of its own.
 void printPart(const bench::RatioReporter& reporter, const char* label, const std::string& part) {
   const auto measured = reporter.seconds.find(part);
@@ -236,5 +258,6 @@ int main(int argc, char** argv) {
                         1.3);
     printPart(reporter, "of which the pictures into images", "BM_Show30Files");
     printPart(reporter, "of which the queries", "BM_PreviewQueries");
+    bench::printHostileViews(reporter, "one preview", "BM_HostilePreview");
   });
 }

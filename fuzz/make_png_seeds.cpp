@@ -1,7 +1,8 @@
 // Writes the seed corpus of the loader's fuzz target into one folder: small valid PNG files of every
 // colour type and bit depth (interlaced, with ancillary chunks, with the image data split), and
 // damaged ones of every kind the loader has met: cut off, bad CRCs, bad header values, chunks that
-// declare 2 GiB, dimensions that the data cannot fill, text that inflates to megabytes.
+// declare 2 GiB, dimensions that the data cannot fill, text that inflates to megabytes, pictures
+// larger than any the loader takes, chunks before the header, image data going on past the rows.
 //   make_png_seeds <folder>    (the folder is emptied first)
 
 #include <zlib.h>
@@ -22,6 +23,7 @@ using png_bytes::append32;
 using png_bytes::Bytes;
 using png_bytes::chunk;
 using png_bytes::deflated;
+using png_bytes::deflatedZeros;
 using png_bytes::kSignature;
 
 Bytes text(const std::string& s) { return Bytes(s.begin(), s.end()); }
@@ -48,15 +50,8 @@ struct Format {
   bool interlaced = false;
 };
 
-int samples(int colorType) { return colorType == 2 ? 3 : colorType == 4 ? 2 : colorType == 6 ? 4 : 1; }
-
 Bytes ihdr(const Format& f) {
-  Bytes data;
-  append32(data, f.width);
-  append32(data, f.height);
-  data.insert(data.end(), {static_cast<std::uint8_t>(f.bitDepth), static_cast<std::uint8_t>(f.colorType), 0,
-                           0, static_cast<std::uint8_t>(f.interlaced ? 1 : 0)});
-  return chunk("IHDR", data);
+  return png_bytes::headerChunk(f.width, f.height, f.bitDepth, f.colorType, f.interlaced);
 }
 
 // Filtered rows of a pattern, each pass of an interlaced picture in turn; palette indices stay
@@ -69,7 +64,7 @@ Bytes imageData(const Format& f, int colours) {
       f.interlaced ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                                        {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
                    : std::vector<Pass>{{0, 0, 1, 1}};
-  const int pixelBits = samples(f.colorType) * f.bitDepth;
+  const int pixelBits = png_bytes::samplesPerPixel(f.colorType) * f.bitDepth;
   Bytes raw;
   unsigned value = 17;
   for (const Pass& p : passes) {
@@ -202,6 +197,16 @@ int main(int argc, char** argv) {
   write(folder, "bit_depth_3.png", join({kSignature, ihdr({2, 2, 3, 0}), chunk("IEND", {})}));
   write(folder, "palette_missing.png",
         join({kSignature, ihdr({2, 2, 4, 3}), chunk("IDAT", deflated(Bytes(6, 0))), chunk("IEND", {})}));
+  write(folder, "wider_than_any_picture.png", png_bytes::zeroPicture(4097, 1, 0, 1));
+  write(folder, "more_pixels_than_any_picture.png", png_bytes::zeroPicture(1024, 513, 0, 1));
+  write(folder, "largest_picture.png", png_bytes::zeroPicture(1024, 512, 0, 1));
+  write(folder, "text_before_header.png",
+        join({kSignature, chunk("tEXt", join({text("Title"), {0}, text("exhaust")})), ihdr({2, 2, 8, 0}),
+              chunk("IDAT", deflated(Bytes(6, 0))), chunk("IEND", {})}));
+  // Two rows of two grey pixels, then a megabyte more of zeros in the same stream.
+  write(folder, "image_data_past_the_rows.png",
+        join({kSignature, ihdr({2, 2, 8, 0}), chunk("IDAT", deflatedZeros(6 + (1u << 20))),
+              chunk("IEND", {})}));
   write(folder, "text_bomb.png",
         picture({2, 2, 8, 0}, 0,
                 chunk("zTXt", join({text("Comment"), {0, 0}, deflated(Bytes(7000000, 'x'))}))));

@@ -39,12 +39,17 @@ void require(bool condition, const char* what) {
 // Every image row takes at least two bytes of inflated image data (a filter byte and a pixel) and
 // the image data holds every pixel, so the block (rows padded by at most 3 bytes) and the row table
 // (8 bytes a row) each stay within four times the image data, plus a header and a colour table of
-// at most 256 entries. Deflate inflates at most 1032 bytes per byte of the file.
+// at most 256 entries. Deflate inflates at most 1032 bytes per byte of the file. And no block is
+// larger than that of the largest picture: 3 bytes a pixel and at most 3 bytes of padding a row.
 std::uint64_t g_fileSize = 0;
 volatile std::uint8_t g_blockSum = 0;
 
+constexpr std::uint64_t kLargestBlock =
+    40 + 1024 + 3 * picture::kLargestPicturePixels + 3 * picture::kLargestPictureSide;
+
 bool checkGlobalAlloc(UINT /*flags*/, SIZE_T bytes) {
   require(bytes <= 40 + 1024 + 4 * 1032 * g_fileSize, "a GlobalAlloc request beyond what the file can hold");
+  require(bytes <= kLargestBlock, "a GlobalAlloc request beyond the largest picture");
   return true;
 }
 

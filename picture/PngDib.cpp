@@ -1,7 +1,6 @@
 #include "picture/PngDib.h"
 
 #include <png.h>
-#include <sys/stat.h>
 
 #include <csetjmp>
 #include <cstdint>
@@ -9,6 +8,7 @@
 
 #include "picture/PackedDibLayout.h"
 #include "picture/PngFileBounds.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -59,34 +59,39 @@ void releaseAll(Held& held) {
 }
 
 // The open file as libpng reads it. Every byte goes through the chunk bounds before libpng sees
-// it, so that no chunk can make libpng allocate or read more than the file holds.
+// it, so that no chunk can make libpng allocate, read or inflate more than the file and the picture
+// hold.
 struct FileInput {
   std::FILE* file = nullptr;
   picture::PngChunkBounds bounds;
+  std::uint64_t rowsLeft = 0;  // rows that libpng has still to decode
 };
 
 void readFileInput(png_structp png, png_bytep data, std::size_t length) {
   auto* input = static_cast<FileInput*>(png_get_io_ptr(png));
   if (std::fread(data, 1, length, input->file) != length) png_error(png, "Read Error");
-  if (!input->bounds.pass(data, length)) png_error(png, "chunk runs past the end of the file");
+  if (!input->bounds.pass(data, length)) png_error(png, "chunk out of bounds");
 }
 
-// Only a regular file has a size to bound the decoding by; a directory, a device or a pipe is not a
-// picture file.
-bool regularFileSize(std::FILE* file, std::uint64_t& size) {
-  struct stat status {};
-  if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) return false;
-  size = static_cast<std::uint64_t>(status.st_size);
-  return true;
+// Called by libpng with each decoded row, before it reads on. After the last row libpng reads the
+// rest of the image data, which must be no more than its end.
+void countDecodedRow(png_structp png, png_row_infop /*row*/, png_bytep /*data*/) {
+  auto* input = static_cast<FileInput*>(png_get_io_ptr(png));
+  if (input->rowsLeft > 0 && --input->rowsLeft == 0) input->bounds.rowsDecoded();
 }
 
 // Chunks that libpng would inflate or keep a copy of, sized by the chunk itself, are skipped
-// unread: none of them reaches the block, and a compressed one could inflate to many times its size.
-// The remaining ancillary chunks that libpng knows are a few bytes each; unknown ones are skipped
-// anyway.
+// unread. The remaining ancillary chunks that libpng knows are a few bytes each; unknown ones are
+// skipped anyway.
 void skipUnusedChunks(png_structp png) {
-  static const png_byte kUnused[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL";
-  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, static_cast<int>(sizeof kUnused / 5));
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER,
+                              reinterpret_cast<png_const_bytep>(picture::kSkippedChunks),
+                              picture::kSkippedChunkCount);
+}
+
+bool sizeAcceptable(png_uint_32 width, png_uint_32 height) {
+  return width <= picture::kLargestPictureSide && height <= picture::kLargestPictureSide &&
+         std::uint64_t{width} * height <= picture::kLargestPicturePixels;
 }
 
 int samplesPerPixel(int colorType) {
@@ -192,15 +197,15 @@ PngDibResult decode(PngDibRequest& request, Held& held, std::jmp_buf& recovery) 
   png_infop info = held.info;
   if (setjmp(recovery) != 0) return pngDibDecodeError;
 
-  held.file = request.path != nullptr ? std::fopen(request.path, "rb") : nullptr;
-  if (held.file == nullptr) return pngDibCannotOpen;
   std::uint64_t fileSize = 0;
-  if (!regularFileSize(held.file, fileSize)) return pngDibCannotOpen;
+  held.file = platform::openRegularFile(request.path, &fileSize);
+  if (held.file == nullptr) return pngDibCannotOpen;
   std::setvbuf(held.file, held.fileBuffer, _IOFBF, sizeof held.fileBuffer);
 
   // Header and pixel format.
   FileInput input{held.file, picture::PngChunkBounds(fileSize)};
   png_set_read_fn(png, &input, readFileInput);
+  png_set_compression_buffer_size(png, picture::kImageDataPiece);
   skipUnusedChunks(png);
   png_read_info(png, info);
   png_uint_32 width = 0;
@@ -209,6 +214,8 @@ PngDibResult decode(PngDibRequest& request, Held& held, std::jmp_buf& recovery) 
   int colorType = 0;
   int interlace = 0;
   png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
+  // Far beyond any catalogue picture: refused as a block that does not fit, before its cost.
+  if (!sizeAcceptable(width, height)) return pngDibNoMemory;
 
   PixelFormat format;
   const PngDibResult formatResult = choosePixelFormat(png, info, colorType, bitDepth, format);
@@ -221,13 +228,14 @@ PngDibResult decode(PngDibRequest& request, Held& held, std::jmp_buf& recovery) 
 
   png_set_strip_alpha(png);
   png_set_strip_16(png);
+  input.rowsLeft = picture::decodedRowCount(width, height, interlace != PNG_INTERLACE_NONE);
+  png_set_read_user_transform_fn(png, countDecodedRow);
 
-  // Sizes, checked before anything is allocated: a file may declare any dimensions.
+  // Sizes, checked before anything is allocated.
   picture::PackedDibLayout layout;
   if (!picture::computePackedDibLayout(width, height, format.bitCount, format.colourCount, layout)) {
     return pngDibNoMemory;
   }
-  if (std::uint64_t{height} > SIZE_MAX / sizeof(png_bytep)) return pngDibNoMemory;
   // Dimensions that the file's data cannot fill are damage, found before the block is taken.
   const auto pixelBits = static_cast<std::uint32_t>(samplesPerPixel(colorType) * bitDepth);
   if (!picture::imageDataFitsFile(width, height, pixelBits, interlace != PNG_INTERLACE_NONE, fileSize)) {

@@ -24,15 +24,21 @@
 //
 // Grey pictures (with or without alpha) keep their bit depth up to 8 (16 is cut to 8) and get a grey
 // ramp; palette pictures keep their bit depth and get the PLTE colours; RGB pictures become 24-bit
-// blue-green-red without a colour table. Alpha and transparency never reach the block. A picture whose
-// block sizes leave 32 bits (or whose block would exceed 2 GiB) is refused as pngDibNoMemory before
-// anything is allocated.
+// blue-green-red without a colour table. Alpha and transparency never reach the block. A picture
+// larger than picture::kLargestPictureSide or picture::kLargestPicturePixels is refused as
+// pngDibNoMemory, a block that does not fit, once its header is read and before anything is
+// allocated or decoded.
 //
 // A damaged file fails at a cost bounded by its real size, whatever it declares: a chunk whose
 // length runs past the end of the file, or dimensions that the file's data cannot inflate to, are a
-// pngDibDecodeError before libpng or the loader allocates for them. Text, colour profiles, suggested
-// palettes, Exif and calibration chunks are skipped unread. Only a regular file is a picture file; a
-// folder, a device or a pipe gives pngDibCannotOpen.
+// pngDibDecodeError before libpng or the loader allocates for them, and image data that goes on
+// past the picture's last row is a pngDibDecodeError before libpng inflates it. Text, colour
+// profiles, suggested palettes, Exif and calibration chunks are skipped unread; standing before the
+// header chunk, they are a pngDibDecodeError, as libpng gives for them.
+//
+// The path is text in the running program's code page and opens the file that it names there (see
+// platform/Files.h). Only a regular file is a picture file; a folder, a device or a pipe gives
+// pngDibCannotOpen at once.
 
 #ifndef CATALOG_PICTURE_PNGDIB_H_
 #define CATALOG_PICTURE_PNGDIB_H_
@@ -61,7 +67,7 @@ struct PngDibRequest {
 enum PngDibResult : std::int32_t {
   pngDibOk = 0,
   pngDibBadRequest = 2,            // null request or wrong size; nothing else was done
-  pngDibNoMemory = 3,              // no libpng structure, block or row table, or sizes beyond 32 bits
+  pngDibNoMemory = 3,              // no libpng structure, block or row table, or a picture too large
   pngDibDecodeError = 5,           // libpng reported an error (not a PNG, bad chunk or CRC, cut off)
   pngDibUnsupportedColorType = 7,  // colour type none of 0, 2, 3, 4, 6
   pngDibCannotOpen = 8,            // no regular file that could be opened for reading
@@ -79,6 +85,14 @@ PngDibResult loadPngDib(PngDibRequest* request);
 void pngWarningHandler(png_struct_def* png, const char* message);
 
 namespace picture {
+
+// The largest picture the loader decodes. Every picture is shown at its own size on a drawing of
+// 700 x 204 pixels (142,800 in all), so no catalogue picture comes near either bound. A view shows
+// up to 30 pictures at once, each held as a bitmap of 4 bytes a pixel; at these bounds a view of the
+// largest pictures holds 60 MB and decodes in milliseconds, where a single picture of 16384 x 16384
+// pixels took a gigabyte and seconds.
+constexpr std::uint32_t kLargestPictureSide = 4096;
+constexpr std::uint64_t kLargestPicturePixels = std::uint64_t{1} << 19;
 
 // Test seam, so that tests can make libpng's structures unavailable. Each member that is set
 // replaces the libpng call of the same name (png_create_read_struct, png_create_info_struct); a null

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <QImage>
-#include <memory>
 
 #include "platform/Graphics.h"
 #include "platform/Handles.h"
@@ -26,23 +25,12 @@ struct BitmapData {
 
   // Changes the size; the pixels that still fit stay where they were, new ones are white.
   void Resize(int newWidth, int newHeight);
-  // To be called after the pixels were written: drops the transparent rendering and tells the
-  // owning bitmap, so that what shows it repaints.
+  // To be called after the pixels were written: tells the owning bitmap, so that what shows it
+  // repaints.
   void PixelsChanged();
-  // The image without the colour of its bottom-left pixel (fully transparent there), kept until
-  // the pixels change.
-  const QImage& Keyed() const;
 
   static BitmapData* From(HBITMAP handle) { return reinterpret_cast<BitmapData*>(handle); }
   HBITMAP Handle() { return reinterpret_cast<HBITMAP>(this); }
-
- private:
-  mutable QImage keyed_;
-  mutable bool keyedValid_ = false;
 };
-
-// A copy of the image in which every pixel of the colour of its bottom-left pixel is fully
-// transparent and every other one opaque.
-QImage withoutBottomLeftColour(const QImage& image);
 
 }  // namespace platform

@@ -2,8 +2,9 @@
 //
 // Catalogue text is 8-bit text in one Windows code page per build: 1252 for the German program,
 // 1250 for the Polish one, exactly as the database and the SQL carry it. Text is converted only
-// where it meets the toolkit (captions, list cells, combo items, the edit box, message boxes) and
-// where the UTF-8 source texts of a build become 8-bit text once at start-up.
+// where it meets the toolkit (captions, list cells, combo items, the edit box, message boxes), where
+// a file name meets the file system (platform/Files.h), and where the UTF-8 source texts of a build
+// become 8-bit text once at start-up.
 #pragma once
 
 #include <string>

@@ -175,9 +175,12 @@ class TBitmap : public TGraphic {
 
   int Width() const override;
   int Height() const override;
-  // Resizing keeps the pixels that still fit, top-left aligned; new pixels are white.
+  // Resizing keeps the pixels that still fit, top-left aligned; new pixels are white. A size that
+  // the bitmap cannot hold raises Exception "Out of system resources" and changes nothing.
   void SetWidth(int width);
   void SetHeight(int height);
+  // Both at once, so that no size between the old and the new one is ever made.
+  void SetSize(int width, int height);
 
   // The bitmap keeps ownership of the returned handle.
   HBITMAP Handle();
@@ -186,10 +189,13 @@ class TBitmap : public TGraphic {
   // Gives up ownership of the handle; the caller returns it with SetHandle or DeleteObject.
   HBITMAP ReleaseHandle();
 
-  // Reads a Windows bitmap file. A name written with a backslash opens the file with a slash.
-  // A file that cannot be opened raises Exception "Cannot open file <name as given>"; one that
-  // is no bitmap this reader takes (damaged, cut short, compressed, too large) raises
-  // Exception "Bitmap image is not valid". Either way the bitmap keeps what it held.
+  // Reads a Windows bitmap file. A name written with a backslash opens the file with a slash, and
+  // the name is in the program's code page (platform/Files.h). A file that cannot be opened (also
+  // a folder, a device or a pipe) raises Exception "Cannot open file <name as given>"; one that is
+  // no bitmap this reader takes (damaged, cut short, compressed, larger than 4096 pixels a side or
+  // 2^20 pixels) raises Exception "Bitmap image is not valid", its pixels unread. Only what the
+  // headers say the picture needs is read, however large the file. Either way the bitmap keeps
+  // what it held.
   void LoadFromFile(const AnsiString& fileName);
 
   void Draw(QPainter& painter, int x, int y) const override;
@@ -228,7 +234,6 @@ class TJPEGImage : public TGraphic {
 
  private:
   std::unique_ptr<QImage> image_;
-  mutable std::unique_ptr<QImage> keyed_;  // the transparent rendering, built on first use
 };
 
 class TIcon : public TGraphic {

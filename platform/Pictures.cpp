@@ -1,7 +1,6 @@
 // Pictures: TBitmap with its Windows bitmap file reader, TJPEGImage over libjpeg, TIcon, TPicture,
 // and the Win32 calls that work on bitmap handles (SetDIBits, DeleteObject).
 #include <QBuffer>
-#include <QFile>
 #include <QIcon>
 #include <QImageReader>
 #include <QPainter>
@@ -12,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,7 +21,7 @@
 #include <jpeglib.h>
 
 #include "platform/BitmapData.h"
-#include "platform/CodePage.h"
+#include "platform/Files.h"
 #include "platform/Graphics.h"
 #include "platform/SysUtils.h"
 #include "platform/WinApi.h"
@@ -94,20 +94,37 @@ void convertRow(const unsigned char* row, QRgb* out, int columns, int bitCount, 
 
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
-constexpr std::uint64_t kMaxBitmapFile = 1100u * 1024u * 1024u;  // the largest pixels plus headers
+
+// The largest picture taken from a bitmap file: no side beyond 4096 pixels and no more than 2^20
+// pixels, 4 MB as the bitmap holds it. The program's one bitmap file, the logo, has a place of
+// 462 x 72 and is held for the whole run.
+constexpr std::int64_t kMaxFileSide = 4096;
+constexpr std::uint64_t kMaxFilePixels = std::uint64_t{1} << 20;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Reads `count` bytes from `offset` on; false when the file does not hold them all.
+bool readAt(std::FILE* file, std::uint64_t offset, unsigned char* out, std::size_t count) {
+  if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
+  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0 && std::fread(out, 1, count, file) == count;
+}
 
 // Decodes a "BM" file with a BITMAPINFOHEADER (or a later, longer header) and uncompressed rows
-// of 1, 4, 8, 24 or 32 bits, bottom-up or top-down. Every size is checked against the file.
-std::optional<QImage> parseWindowsBitmap(const std::vector<unsigned char>& file) {
-  const std::uint64_t fileSize = file.size();
-  const unsigned char* data = file.data();
-
+// of 1, 4, 8, 24 or 32 bits, bottom-up or top-down. Only the headers, the colour table and the rows
+// are read, each once its size is checked against the bounds and the file, so a file costs what
+// its picture needs however large it is or claims to be.
+std::optional<QImage> readWindowsBitmap(std::FILE* file, std::uint64_t fileSize) {
   // Step 1: the two headers.
-  if (fileSize < kFileHeaderSize + kInfoHeaderSize || data[0] != 'B' || data[1] != 'M') return std::nullopt;
-  const std::uint64_t pixelOffset = le32(data + 10);
-  const std::uint64_t infoSize = le32(data + 14);
+  unsigned char headers[kFileHeaderSize + kInfoHeaderSize];
+  if (fileSize < sizeof headers || !readAt(file, 0, headers, sizeof headers)) return std::nullopt;
+  if (headers[0] != 'B' || headers[1] != 'M') return std::nullopt;
+  const std::uint64_t pixelOffset = le32(headers + 10);
+  const std::uint64_t infoSize = le32(headers + 14);
   if (infoSize < kInfoHeaderSize || kFileHeaderSize + infoSize > fileSize) return std::nullopt;
-  const unsigned char* info = data + kFileHeaderSize;
+  const unsigned char* info = headers + kFileHeaderSize;
   const std::int64_t width = static_cast<std::int32_t>(le32(info + 4));
   const std::int64_t signedHeight = static_cast<std::int32_t>(le32(info + 8));
   const unsigned planes = le16(info + 12);
@@ -115,10 +132,14 @@ std::optional<QImage> parseWindowsBitmap(const std::vector<unsigned char>& file)
   const std::uint32_t compression = le32(info + 16);
   const std::uint32_t colorsUsed = le32(info + 32);
 
-  // Step 2: what this reader takes.
+  // Step 2: what this reader takes, the size bounded before anything else is read.
   const bool topDown = signedHeight < 0;
   const std::int64_t height = topDown ? -signedHeight : signedHeight;
   if (planes != 1 || compression != BI_RGB || !sizeAcceptable(width, height)) return std::nullopt;
+  if (width > kMaxFileSide || height > kMaxFileSide ||
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxFilePixels) {
+    return std::nullopt;
+  }
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32)
     return std::nullopt;
 
@@ -128,10 +149,9 @@ std::optional<QImage> parseWindowsBitmap(const std::vector<unsigned char>& file)
     const std::uint64_t maxEntries = std::uint64_t{1} << bitCount;
     const std::uint64_t entries =
         colorsUsed == 0 ? maxEntries : std::min<std::uint64_t>(colorsUsed, maxEntries);
-    const std::uint64_t paletteOffset = kFileHeaderSize + infoSize;
-    if (paletteOffset + 4 * entries > fileSize) return std::nullopt;
-    palette =
-        readPalette(data + paletteOffset, static_cast<std::size_t>(entries), static_cast<int>(bitCount));
+    std::vector<unsigned char> table(static_cast<std::size_t>(4 * entries));
+    if (!readAt(file, kFileHeaderSize + infoSize, table.data(), table.size())) return std::nullopt;
+    palette = readPalette(table.data(), static_cast<std::size_t>(entries), static_cast<int>(bitCount));
   }
 
   // Step 4: the rows must lie wholly in the file.
@@ -141,45 +161,19 @@ std::optional<QImage> parseWindowsBitmap(const std::vector<unsigned char>& file)
       pixelBytes > fileSize - pixelOffset) {
     return std::nullopt;
   }
+  std::vector<unsigned char> rows(static_cast<std::size_t>(pixelBytes));
+  if (!readAt(file, pixelOffset, rows.data(), rows.size())) return std::nullopt;
 
   // Step 5: the pixels.
   QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
   if (image.isNull()) return std::nullopt;
   for (std::int64_t fileRow = 0; fileRow < height; ++fileRow) {
-    const unsigned char* row = data + pixelOffset + static_cast<std::uint64_t>(fileRow) * stride;
+    const unsigned char* row = rows.data() + static_cast<std::uint64_t>(fileRow) * stride;
     const int y = static_cast<int>(topDown ? fileRow : height - 1 - fileRow);
     auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
     convertRow(row, out, image.width(), static_cast<int>(bitCount), palette.data());
   }
   return image;
-}
-
-// The bytes of a whole file, or why there are none.
-struct FileBytes {
-  enum class Outcome { Read, CannotOpen, TooLarge };
-  Outcome outcome = Outcome::CannotOpen;
-  std::vector<unsigned char> bytes;
-};
-
-// A file that is missing, a folder, unreadable or fails while read cannot be opened; a file
-// too large to be a picture is opened but not read.
-FileBytes readWholeFile(const QString& path) {
-  FileBytes result;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return result;
-  const qint64 size = file.size();
-  if (size < 0) return result;
-  if (static_cast<std::uint64_t>(size) > kMaxBitmapFile) {
-    result.outcome = FileBytes::Outcome::TooLarge;
-    return result;
-  }
-  result.bytes.resize(static_cast<std::size_t>(size));
-  if (size > 0 && file.read(reinterpret_cast<char*>(result.bytes.data()), size) != size) {
-    result.bytes.clear();
-    return result;
-  }
-  result.outcome = FileBytes::Outcome::Read;
-  return result;
 }
 
 // --- JPEG ---
@@ -266,15 +260,28 @@ QImage rgbToImage(const std::vector<unsigned char>& pixels, int width, int heigh
 
 Exception jpegError(int code) { return Exception(AnsiString::Format("JPEG error #%d", code)); }
 
-// Draws an image, leaving out the bottom-left pixel's colour when asked.
-void drawImage(QPainter& painter, int x, int y, const QImage& image, bool transparent,
-               std::unique_ptr<QImage>& keyed) {
+// Draws an image of Format_RGB32, leaving out the colour of its bottom-left pixel when asked. Only
+// the part within the painter's clip is keyed, into a temporary of that size that goes with the
+// paint: a transparent picture is never held twice.
+void drawImage(QPainter& painter, int x, int y, const QImage& image, bool transparent) {
   if (!transparent) {
     painter.drawImage(x, y, image);
     return;
   }
-  if (!keyed) keyed = std::make_unique<QImage>(platform::withoutBottomLeftColour(image));
-  painter.drawImage(x, y, *keyed);
+  QRect part(x, y, image.width(), image.height());
+  if (painter.hasClipping()) part &= painter.clipBoundingRect().toAlignedRect();
+  if (part.isEmpty()) return;
+  const QRgb key = image.pixel(0, image.height() - 1) & 0xFFFFFF;
+  QImage keyed(part.size(), QImage::Format_ARGB32_Premultiplied);
+  if (keyed.isNull()) return;
+  for (int row = 0; row < part.height(); ++row) {
+    const QRgb* in = reinterpret_cast<const QRgb*>(image.constScanLine(part.y() - y + row)) + (part.x() - x);
+    auto* out = reinterpret_cast<QRgb*>(keyed.scanLine(row));
+    for (int column = 0; column < part.width(); ++column) {
+      out[column] = (in[column] & 0xFFFFFF) == key ? 0 : (in[column] | 0xFF000000);
+    }
+  }
+  painter.drawImage(part.topLeft(), keyed);
 }
 
 bool opaqueAt(const QImage& image, int x, int y, bool transparent) {
@@ -313,28 +320,7 @@ void BitmapData::Resize(int newWidth, int newHeight) {
 }
 
 void BitmapData::PixelsChanged() {
-  keyedValid_ = false;
-  keyed_ = QImage();
   if (owner != nullptr) owner->Changed();
-}
-
-const QImage& BitmapData::Keyed() const {
-  if (!keyedValid_) {
-    keyed_ = withoutBottomLeftColour(image);
-    keyedValid_ = true;
-  }
-  return keyed_;
-}
-
-QImage withoutBottomLeftColour(const QImage& image) {
-  if (image.isNull()) return QImage();
-  QImage keyed = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  const QRgb key = image.pixel(0, image.height() - 1) & 0xFFFFFF;
-  for (int y = 0; y < keyed.height(); ++y) {
-    auto* row = reinterpret_cast<QRgb*>(keyed.scanLine(y));
-    for (int x = 0; x < keyed.width(); ++x) row[x] = (row[x] & 0xFFFFFF) == key ? 0 : (row[x] | 0xFF000000);
-  }
-  return keyed;
 }
 
 }  // namespace platform
@@ -370,6 +356,8 @@ void TBitmap::SetWidth(int width) { Data().Resize(width, Height()); }
 
 void TBitmap::SetHeight(int height) { Data().Resize(Width(), height); }
 
+void TBitmap::SetSize(int width, int height) { Data().Resize(width, height); }
+
 HBITMAP TBitmap::Handle() { return Data().Handle(); }
 
 void TBitmap::SetHandle(HBITMAP handle) {
@@ -396,10 +384,10 @@ HBITMAP TBitmap::ReleaseHandle() {
 void TBitmap::LoadFromFile(const AnsiString& fileName) {
   std::string path = fileName.str();
   std::replace(path.begin(), path.end(), '\\', '/');
-  const FileBytes file = readWholeFile(QString::fromStdString(platform::ansiToUtf8(path)));
-  if (file.outcome == FileBytes::Outcome::CannotOpen) throw Exception("Cannot open file " + fileName);
-  std::optional<QImage> image;
-  if (file.outcome == FileBytes::Outcome::Read) image = parseWindowsBitmap(file.bytes);
+  std::uint64_t size = 0;
+  const OpenFile file(platform::openRegularFile(path.c_str(), &size));
+  if (file == nullptr) throw Exception("Cannot open file " + fileName);
+  std::optional<QImage> image = readWindowsBitmap(file.get(), size);
   if (!image) throw Exception("Bitmap image is not valid");
 
   auto* data = new platform::BitmapData;
@@ -411,7 +399,7 @@ void TBitmap::LoadFromFile(const AnsiString& fileName) {
 
 void TBitmap::Draw(QPainter& painter, int x, int y) const {
   if (data_ == nullptr || data_->image.isNull()) return;
-  painter.drawImage(x, y, Transparent() ? data_->Keyed() : data_->image);
+  drawImage(painter, x, y, data_->image, Transparent());
 }
 
 bool TBitmap::IsOpaqueAt(int x, int y) const {
@@ -457,7 +445,6 @@ void TJPEGImage::LoadFromMemory(const unsigned char* data, std::size_t size) {
   if (!decoded) throw jpegError(decode->errorCode);
 
   image_ = std::make_unique<QImage>(rgbToImage(decode->pixels, decode->width, decode->height));
-  keyed_.reset();
   Changed();
 }
 
@@ -466,7 +453,7 @@ int TJPEGImage::Width() const { return image_ ? image_->width() : 0; }
 int TJPEGImage::Height() const { return image_ ? image_->height() : 0; }
 
 void TJPEGImage::Draw(QPainter& painter, int x, int y) const {
-  if (image_ && !image_->isNull()) drawImage(painter, x, y, *image_, Transparent(), keyed_);
+  if (image_ && !image_->isNull()) drawImage(painter, x, y, *image_, Transparent());
 }
 
 bool TJPEGImage::IsOpaqueAt(int x, int y) const { return image_ && opaqueAt(*image_, x, y, Transparent()); }

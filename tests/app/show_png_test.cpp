@@ -169,8 +169,27 @@ TEST_F(ShowPngTest, AFileThatCannotBeShownLeavesTheImageAsItWas) {
       EXPECT_EQ(image.Picture()->Bitmap()->Width(), 120);
       EXPECT_EQ(image.Picture()->Bitmap()->Height(), 40);
       EXPECT_EQ(pixelOf(image, 0, 0), kRed & 0xFFFFFF);
+      // Not narrowed to the picture and widened back, which would leave the far columns white.
+      EXPECT_EQ(pixelOf(image, 119, 39), kYellow & 0xFFFFFF);
       EXPECT_FALSE(image.Visible());
     }
+  });
+}
+
+// The catalogue names a picture in the build's code page; the desktop keeps the file under the
+// same name in UTF-8.
+TEST_F(ShowPngTest, APathInTheBuildsCodePageOpensTheFileOfThatName) {
+#if CATALOG_POLISH
+  const std::string utf8Path = "data/data_b/tłumik_końcowy.dat";
+#else
+  const std::string utf8Path = "data/data_b/Endschalldämpfer.dat";
+#endif
+  pictures::writePng(utf8Path, quarters(120, 40));
+  withMainWindow([&] {
+    TImage image(nullptr);
+    showPngInImage(&image, AnsiString::FromUtf8(utf8Path).c_str());
+    EXPECT_EQ(image.Picture()->Width(), 120);
+    EXPECT_EQ(pixelOf(image, 119, 39), kYellow & 0xFFFFFF);
   });
 }
 

@@ -243,12 +243,12 @@ const HostileCase kHostile[] = {
      pngDibNoMemory, false},
     {"image within 32 bits, block beyond 2 GiB", PNG_COLOR_TYPE_GRAY, 8, 1000000, 2200, 0, pngDibNoMemory,
      false},
-    // Two million bytes of image data (a filter byte and a pixel byte per row) cannot come from a
-    // file of a hundred bytes, whatever its compression.
-    {"a million rows of one pixel in a file too small to hold them", PNG_COLOR_TYPE_GRAY, 1, 1, 1000000, 0,
+    // The largest picture needs half a megabyte of image data (a filter byte and 1024 pixel bytes
+    // per row), which cannot come from a file of a hundred bytes, whatever its compression.
+    {"the largest picture in a file too small to hold its data", PNG_COLOR_TYPE_GRAY, 8, 1024, 512, 0,
      pngDibDecodeError, false},
-    {"a million rows of one pixel with one row of data", PNG_COLOR_TYPE_GRAY, 1, 1, 1000000, 2000,
-     pngDibDecodeError, true},
+    {"the largest picture with one row of data", PNG_COLOR_TYPE_GRAY, 8, 1024, 512, 2000, pngDibDecodeError,
+     true},
 };
 
 TEST_F(PngDibFailureTest, HugeDeclaredSizeWithTinyDataFailsWithoutAWrongAllocation) {

@@ -20,25 +20,6 @@ constexpr int kRgb = PNG_COLOR_TYPE_RGB;
 constexpr int kRgba = PNG_COLOR_TYPE_RGB_ALPHA;
 constexpr int kPalette = PNG_COLOR_TYPE_PALETTE;
 
-// The block row that a PNG row must become, worked out from the PNG's samples: packed pixels as
-// they are, otherwise the high byte of each colour sample, blue first, without alpha; zero padding.
-std::vector<std::uint8_t> expectedBlockRow(const PngPicture& picture, std::uint32_t y, std::uint32_t stride) {
-  std::vector<std::uint8_t> row;
-  if (picture.bitDepth < 8) {
-    row = picture.rows.at(y);
-  } else {
-    const bool colour = picture.colorType == kRgb || picture.colorType == kRgba;
-    const std::vector<int> channels = colour ? std::vector<int>{2, 1, 0} : std::vector<int>{0};
-    for (std::uint32_t x = 0; x < picture.width; ++x) {
-      for (int c : channels) {
-        row.push_back(static_cast<std::uint8_t>(picture.sample(x, y, c) >> (picture.bitDepth - 8)));
-      }
-    }
-  }
-  row.resize(stride, 0);
-  return row;
-}
-
 class PngDibTest : public ::testing::Test {
  protected:
   std::string write(const PngPicture& picture, const std::string& name = "picture.dat") {

@@ -1,5 +1,6 @@
 // The bounds that a file's real size sets on what it may declare: chunk lengths that must end inside
-// the file, whichever way libpng cuts its reads, and the image data that a file can inflate to.
+// the file, whichever way libpng cuts its reads, chunks that must not come before the header, the
+// end of the image data after the last row, and the image data that a file can inflate to.
 
 #include <gtest/gtest.h>
 
@@ -65,8 +66,17 @@ const std::vector<StreamCase>& streamCases() {
       {"image data longer than the file, read piece by piece",
        stream({chunk("IHDR", 13, 13), chunk("IDAT", 5000, 20)}), 0, true},
       {"image data above 2^31 - 1", stream({chunk("IHDR", 13, 13), chunk("IDAT", 0x80000000u, 0)}), 0, false},
-      {"a length above 2^31 - 1 in a file that large", stream({chunk("tEXt", 0x80000000u, 0)}),
-       std::int64_t{1} << 33, false},
+      {"a length above 2^31 - 1 in a file that large",
+       stream({chunk("IHDR", 13, 13), chunk("tEXt", 0x80000000u, 0)}), std::int64_t{1} << 33, false},
+      // libpng refuses every chunk that it knows before the header, so the skipped ones too.
+      {"text before the header", stream({chunk("tEXt", 5, 5), chunk("IHDR", 13, 13), chunk("IEND", 0, 0)}), 0,
+       false},
+      {"a colour profile before the header",
+       stream({chunk("iCCP", 9, 9), chunk("IHDR", 13, 13), chunk("IEND", 0, 0)}), 0, false},
+      {"a private chunk before the header, which libpng lets pass",
+       stream({chunk("vpAg", 9, 9), chunk("IHDR", 13, 13), chunk("IEND", 0, 0)}), 0, true},
+      {"text after the header", stream({chunk("IHDR", 13, 13), chunk("tEXt", 5, 5), chunk("IEND", 0, 0)}), 0,
+       true},
   };
   return cases;
 }
@@ -107,6 +117,33 @@ TEST(PngChunkBoundsTest, RefusedStreamStaysRefused) {
   EXPECT_FALSE(bounds.pass(more.data(), more.size()));
 }
 
+// Image data as libpng reads it after the last row: the first kImageDataAfterRows bytes pass, one
+// more does not, and other chunks do not count.
+TEST(PngChunkBoundsTest, AfterTheLastRowOnlyTheEndOfTheImageDataPasses) {
+  const Bytes header = stream({chunk("IHDR", 13, 13)});
+  const Bytes imageData = chunk("IDAT", 5000, 5000);
+  const Bytes text = chunk("tEXt", 3000, 3000);
+  const Bytes file = stream({chunk("IHDR", 13, 13), imageData, text, imageData});
+  const std::size_t rowsEnd = header.size() + 8 + 100;  // the rows took the first 100 bytes of data
+  const std::size_t limit = rowsEnd + picture::kImageDataAfterRows;
+
+  picture::PngChunkBounds bounds(file.size());
+  ASSERT_TRUE(bounds.pass(file.data(), rowsEnd));
+  bounds.rowsDecoded();
+  EXPECT_TRUE(bounds.pass(file.data() + rowsEnd, limit - rowsEnd));
+  EXPECT_FALSE(bounds.pass(file.data() + limit, 1));
+
+  // The allowance is spent across chunks; the text between them does not count.
+  const std::size_t firstDataEnd = header.size() + imageData.size() - 4;  // before its CRC
+  const std::size_t secondData = header.size() + imageData.size() + text.size() + 8;
+  picture::PngChunkBounds across(file.size());
+  ASSERT_TRUE(across.pass(file.data(), firstDataEnd - 24));
+  across.rowsDecoded();
+  const std::size_t end = secondData + picture::kImageDataAfterRows - 24;
+  EXPECT_TRUE(across.pass(file.data() + firstDataEnd - 24, end - (firstDataEnd - 24)));
+  EXPECT_FALSE(across.pass(file.data() + end, 1));
+}
+
 struct ImageDataCase {
   const char* label;
   std::uint32_t width;
@@ -136,6 +173,32 @@ TEST(InflatedImageDataTest, EveryRowOfEveryPassCarriesAFilterByte) {
   for (const ImageDataCase& c : kImageData) {
     SCOPED_TRACE(c.label);
     EXPECT_EQ(picture::inflatedImageDataSize(c.width, c.height, c.pixelBits, c.interlaced), c.bytes);
+  }
+}
+
+struct RowCountCase {
+  const char* label;
+  std::uint32_t width;
+  std::uint32_t height;
+  bool interlaced;
+  std::uint64_t rows;
+};
+
+const RowCountCase kRowCounts[] = {
+    {"5 x 3", 5, 3, false, 3},
+    {"8 x 8, interlaced: passes of 1, 1, 1, 2, 2, 4 and 4 rows", 8, 8, true, 15},
+    {"one pixel, interlaced", 1, 1, true, 1},
+    // One column: only the passes that start in column 0 have pixels, and they hold each row once.
+    {"1 x 9, interlaced", 1, 9, true, 9},
+    // One row: the four passes that start in row 0.
+    {"9 x 1, interlaced", 9, 1, true, 4},
+    {"3 x 1, interlaced: the pass that starts in column 4 is empty", 3, 1, true, 3},
+};
+
+TEST(InflatedImageDataTest, RowsAreThoseOfEveryPassWithPixels) {
+  for (const RowCountCase& c : kRowCounts) {
+    SCOPED_TRACE(c.label);
+    EXPECT_EQ(picture::decodedRowCount(c.width, c.height, c.interlaced), c.rows);
   }
 }
 

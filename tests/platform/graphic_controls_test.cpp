@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ResourceUse.h"
 #include "common/WidgetTesting.h"
 #include "platform/Forms.h"
 #include "platform/ImageCtrls.h"
@@ -278,6 +279,22 @@ TEST_F(GraphicControlsTest, TransparentImageLeavesOutTheBottomLeftColour) {
   EXPECT_EQ(kRed, shown(20, 29));   // the bottom-left pixel itself
   EXPECT_EQ(kBlue, shown(21, 20));  // drawn
   EXPECT_EQ(kBlue, shown(29, 29));
+}
+
+// A transparent picture is painted with its key colour left out, yet holds its pixels once: a
+// second, keyed copy of a 2048 x 2048 picture would hold 16 MB for as long as the picture.
+TEST_F(GraphicControlsTest, TransparentImageKeepsNoSecondCopyOfItsPicture) {
+  block(0, 0, 200, 120, clRed);
+  TImage* picture = image(20, 20, 150, 90);
+  picture->SetTransparent(true);
+  fillBitmap(*picture->Picture()->Bitmap(), 2048, 2048, keyedPicture);
+  const std::size_t heapBefore = heapBytesInUse();
+  const QImage screen = grabClient(form);
+  EXPECT_EQ(kRed, pixelAt(screen, 20, 60));
+  EXPECT_EQ(kBlue, pixelAt(screen, 21, 20));
+  EXPECT_EQ(kBlue, pixelAt(screen, 169, 109));
+  EXPECT_EQ(kRed, pixelAt(screen, 170, 109)) << "cut at the control's edge";
+  EXPECT_LE(heapBytesInUse(), heapBefore + 4 * 1024 * 1024);
 }
 
 TEST_F(GraphicControlsTest, OpaqueImageDrawsEveryPixel) {

@@ -1,7 +1,10 @@
 // Pictures: Windows bitmap files, bitmap handles lent out and back, SetDIBits on packed bitmaps,
 // JPEG decoding over libjpeg, icons, and the picture that holds them.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QBuffer>
 #include <QDir>
@@ -9,15 +12,18 @@
 #include <QIcon>
 #include <QImageWriter>
 #include <QTemporaryDir>
+#include <chrono>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <string>
 #include <vector>
 
+#include "common/ResourceUse.h"
 #include "common/WidgetTesting.h"
 #include "platform/Graphics.h"
 #include "platform/SysUtils.h"
@@ -271,14 +277,84 @@ TEST_F(PictureFilesTest, FolderCannotBeOpened) {
   EXPECT_EQ("Cannot open file data", loadError(bitmap, "data"));
 }
 
-// Refused on its size before anything is read or allocated; the file is sparse, so it takes
-// no room on the disk.
-TEST_F(PictureFilesTest, FileTooLargeForAPictureIsNotValid) {
+// Only the headers and the pixels that they name are read: a file of 1200 MB (sparse, so it takes
+// no room on the disk) with a valid picture of 20 x 10 at its start loads at once.
+TEST_F(PictureFilesTest, LargeFileIsReadOnlyAsFarAsItsPicture) {
   write("data/huge.dat", validFile());
   QFile file("data/huge.dat");
   ASSERT_TRUE(file.resize(qint64{1200} * 1024 * 1024));
   TBitmap bitmap;
-  EXPECT_EQ("Bitmap image is not valid", loadError(bitmap, "data/huge.dat"));
+  const FileReadCount reads;
+  EXPECT_EQ("", loadError(bitmap, "data/huge.dat"));
+  EXPECT_LE(reads.bytes(), 64u * 1024);
+  ASSERT_EQ(20, bitmap.Width());
+  EXPECT_EQ(qRgb(0x12, 0x34, 0x56), bitmap.Image()->pixel(19, 9));
+}
+
+struct LargePicture {
+  const char* label;
+  int width;
+  int height;
+  int bits;
+  bool valid;
+};
+
+const LargePicture kLargePictures[] = {
+    {"16384 x 16384, 1 bit (32 MB of pixels)", 16384, 16384, 1, false},
+    {"one pixel wider than the widest", 4097, 1, 24, false},
+    {"one row more than the most pixels", 1024, 1025, 1, false},
+    {"the widest", 4096, 256, 1, true},
+    {"the most pixels, 24 bits", 1024, 1024, 24, true},
+};
+
+// A bitmap file of huge declared size, its pixels all in the file, is refused on its headers: its
+// pixels are not read, nothing is held. The largest pictures still load.
+TEST_F(PictureFilesTest, PictureLargerThanAnyLogoIsNotValidAndItsPixelsAreNotRead) {
+  for (const LargePicture& c : kLargePictures) {
+    SCOPED_TRACE(c.label);
+    // The headers of a black picture; the zero pixels follow as a sparse end of the file.
+    Bytes headers = makeBitmapFile(1, 1, c.bits, c.bits == 1 ? kTwoColours : std::vector<std::uint32_t>{},
+                                   [](int, int) { return 0u; });
+    const std::size_t pixelOffset = headers.size() - strideOf(1, c.bits);
+    headers.resize(pixelOffset);
+    put32(headers, 18, static_cast<std::uint32_t>(c.width));
+    put32(headers, 22, static_cast<std::uint32_t>(c.height));
+    write("data/large.dat", headers);
+    const qint64 size = static_cast<qint64>(pixelOffset + strideOf(c.width, c.bits) * c.height);
+    ASSERT_TRUE(QFile("data/large.dat").resize(size));
+
+    TBitmap bitmap;
+    const std::size_t heapBefore = heapBytesInUse();
+    const FileReadCount reads;
+    const std::string error = loadError(bitmap, "data/large.dat");
+    if (c.valid) {
+      EXPECT_EQ("", error);
+      EXPECT_EQ(c.width, bitmap.Width());
+      continue;
+    }
+    EXPECT_EQ("Bitmap image is not valid", error);
+    EXPECT_LE(reads.bytes(), 64u * 1024);
+    EXPECT_LE(heapBytesInUse(), heapBefore + 1024 * 1024);
+    EXPECT_EQ(0, bitmap.Width());
+  }
+}
+
+// Opening a named pipe waits for a writer, for ever if none comes; the logo must not wait.
+TEST_F(PictureFilesTest, NamedPipeCannotBeOpenedAndIsNotWaitedFor) {
+  ASSERT_EQ(0, mkfifo("data/lg_de.dat", 0600));
+  auto load = std::async(std::launch::async, [] {
+    TBitmap bitmap;
+    return loadError(bitmap, "data\\lg_de.dat");
+  });
+  if (load.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    // Let the stuck open go on, so that the test fails instead of hanging.
+    const int writer = open("data/lg_de.dat", O_WRONLY | O_NONBLOCK);
+    ADD_FAILURE() << "the logo still waits for the pipe after 10 seconds";
+    load.wait();
+    if (writer >= 0) close(writer);
+    return;
+  }
+  EXPECT_EQ("Cannot open file data\\lg_de.dat", load.get());
 }
 
 TEST_F(PictureFilesTest, FailedLoadKeepsThePreviousPicture) {
@@ -424,6 +500,21 @@ TEST(BitmapHandleTest, ResizingKeepsTheTopLeftPixelsAndAddsWhite) {
   ASSERT_EQ(2, bitmap.Height());
   EXPECT_EQ(qRgb(30, 10, 5), bitmap.Image()->pixel(3, 1));
   EXPECT_EQ(qRgb(255, 255, 255), bitmap.Image()->pixel(5, 0));
+}
+
+TEST(BitmapHandleTest, SizeThatTheBitmapCannotHoldChangesNothing) {
+  TBitmap bitmap;
+  testing_support::fillBitmap(bitmap, 120, 40,
+                              [](int x, int) { return x < 60 ? qRgb(1, 2, 3) : qRgb(4, 5, 6); });
+  EXPECT_THROW(bitmap.SetSize(1, 70000), Exception);
+  EXPECT_THROW(bitmap.SetHeight(70000), Exception);
+  ASSERT_EQ(120, bitmap.Width());
+  ASSERT_EQ(40, bitmap.Height());
+  EXPECT_EQ(qRgb(4, 5, 6), bitmap.Image()->pixel(119, 39));
+  bitmap.SetSize(7, 3);
+  EXPECT_EQ(7, bitmap.Width());
+  EXPECT_EQ(3, bitmap.Height());
+  EXPECT_EQ(qRgb(1, 2, 3), bitmap.Image()->pixel(6, 2));
 }
 
 TEST(BitmapHandleTest, ChangesOfThePixelsAreReported) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/CatalogueSchema.h"
 #include "common/TempFolder.h"
 #include "platform/Dialogs.h"
 
@@ -37,9 +38,6 @@ class WorkingFolder {
 
 // The build's logo file name, with a slash.
 std::string logoFileName();
-
-// The CREATE TABLE statements of a catalogue.
-extern const char* const kCatalogueSchema;
 
 // One box as the program asked for it, texts in UTF-8.
 struct RecordedBox {

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <filesystem>
@@ -122,6 +123,124 @@ void writePng(const std::string& path, const PngPicture& picture) {
       writeWithLibpng(file, picture, rows.data(), palette.empty() ? nullptr : palette.data());
   std::fclose(file);
   EXPECT_TRUE(written) << "libpng refused to write " << path;
+}
+
+namespace {
+
+// The libpng part of readPng, apart for the same reason as writeWithLibpng.
+bool readWithLibpng(std::FILE* file, PngPicture& picture) {
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (png == nullptr) return false;
+  png_infop info = png_create_info_struct(png);
+  if (info == nullptr) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png)) != 0) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return false;
+  }
+  png_init_io(png, file);
+  png_read_info(png, info);
+  int interlace = 0;
+  png_get_IHDR(png, info, &picture.width, &picture.height, &picture.bitDepth, &picture.colorType, &interlace,
+               nullptr, nullptr);
+  picture.interlaced = interlace != PNG_INTERLACE_NONE;
+  png_colorp palette = nullptr;
+  int colours = 0;
+  if (png_get_PLTE(png, info, &palette, &colours) != 0) {
+    for (int i = 0; i < colours; ++i)
+      picture.palette.push_back({palette[i].red, palette[i].green, palette[i].blue});
+  }
+  if (png_get_valid(png, info, PNG_INFO_pHYs) != 0) {
+    picture.hasPhys = true;
+    png_get_pHYs(png, info, &picture.physX, &picture.physY, &picture.physUnit);
+  }
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  picture.rows.assign(picture.height, std::vector<std::uint8_t>(png_get_rowbytes(png, info)));
+  std::vector<png_bytep> rows;
+  for (auto& row : picture.rows) rows.push_back(row.data());
+  png_read_image(png, rows.data());
+  png_read_end(png, nullptr);
+  png_destroy_read_struct(&png, &info, nullptr);
+  return true;
+}
+
+}  // namespace
+
+ReadPicture readPng(const std::string& path) {
+  ReadPicture read;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    ADD_FAILURE() << "cannot open " << path;
+    return read;
+  }
+  read.ok = readWithLibpng(file, read.picture);
+  std::fclose(file);
+  EXPECT_TRUE(read.ok) << "libpng refused to read " << path;
+  return read;
+}
+
+std::vector<std::uint8_t> expectedBlockRow(const PngPicture& picture, std::uint32_t y, std::uint32_t stride) {
+  std::vector<std::uint8_t> row;
+  if (picture.bitDepth < 8) {
+    row = picture.rows.at(y);
+  } else {
+    const bool colour =
+        picture.colorType == PNG_COLOR_TYPE_RGB || picture.colorType == PNG_COLOR_TYPE_RGB_ALPHA;
+    const std::vector<int> channels = colour ? std::vector<int>{2, 1, 0} : std::vector<int>{0};
+    for (std::uint32_t x = 0; x < picture.width; ++x) {
+      for (int c : channels) {
+        row.push_back(static_cast<std::uint8_t>(picture.sample(x, y, c) >> (picture.bitDepth - 8)));
+      }
+    }
+  }
+  row.resize(stride, 0);
+  return row;
+}
+
+namespace {
+
+void putLittleEndian(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes.at(at + i) = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> expectedBlock(const PngPicture& picture) {
+  const bool colour =
+      picture.colorType == PNG_COLOR_TYPE_RGB || picture.colorType == PNG_COLOR_TYPE_RGB_ALPHA;
+  const std::uint32_t bitCount = colour ? 24 : std::min(picture.bitDepth, 8);
+  std::vector<std::uint8_t> table;
+  if (picture.colorType == PNG_COLOR_TYPE_PALETTE) {
+    for (const PaletteColour& c : picture.palette) table.insert(table.end(), {c.blue, c.green, c.red, 0});
+  } else if (!colour) {
+    const std::uint32_t colours = 1u << bitCount;
+    for (std::uint32_t i = 0; i < colours; ++i) {
+      const auto v = static_cast<std::uint8_t>(i * 255 / (colours - 1));
+      table.insert(table.end(), {v, v, v, 0});
+    }
+  }
+  const std::uint32_t stride = ((picture.width * bitCount + 31) >> 5) << 2;
+  std::vector<std::uint8_t> block(40);
+  putLittleEndian(block, 0, 40, 4);
+  putLittleEndian(block, 4, picture.width, 4);
+  putLittleEndian(block, 8, picture.height, 4);
+  putLittleEndian(block, 12, 1, 2);
+  putLittleEndian(block, 14, bitCount, 2);
+  putLittleEndian(block, 20, picture.height * stride, 4);
+  if (picture.hasPhys && picture.physUnit == PNG_RESOLUTION_METER) {
+    putLittleEndian(block, 24, picture.physX, 4);
+    putLittleEndian(block, 28, picture.physY, 4);
+  }
+  putLittleEndian(block, 32, static_cast<std::uint32_t>(table.size() / 4), 4);
+  block.insert(block.end(), table.begin(), table.end());
+  for (std::uint32_t k = 0; k < picture.height; ++k) {
+    const std::vector<std::uint8_t> row = expectedBlockRow(picture, picture.height - 1 - k, stride);
+    block.insert(block.end(), row.begin(), row.end());
+  }
+  return block;
 }
 
 std::vector<std::uint8_t> readBytes(const std::string& path) {

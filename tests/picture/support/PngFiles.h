@@ -48,6 +48,19 @@ PngPicture patternPicture(std::uint32_t width, std::uint32_t height, int colorTy
 
 // Writes `picture` as a PNG file with libpng; fails the current test when libpng refuses it.
 void writePng(const std::string& path, const PngPicture& picture);
+// Reads a PNG file's samples as they stand in it, with libpng and no transformation; `ok` is false
+// (with a failure of the current test) when libpng refuses it.
+struct ReadPicture {
+  bool ok = false;
+  PngPicture picture;
+};
+ReadPicture readPng(const std::string& path);
+
+// What the loader must make of a picture, worked out from its samples: the block row of PNG row
+// `y` (packed pixels as they are, otherwise the high byte of each colour sample, blue first,
+// without alpha; zero padding), and the whole block.
+std::vector<std::uint8_t> expectedBlockRow(const PngPicture& picture, std::uint32_t y, std::uint32_t stride);
+std::vector<std::uint8_t> expectedBlock(const PngPicture& picture);
 
 std::vector<std::uint8_t> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
@@ -66,6 +79,7 @@ void putBigEndian32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint3
 
 // Open file descriptors of this process, to show that a file was closed again.
 int openFileCount();
+
 
 // Watches GlobalAlloc while it lives: records every request and refuses the ones with the flags
 // given to refuse(). One at a time; it removes the hook when destroyed.
