@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "platform/ControlSurface.h"
+#include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/SysUtils.h"
 
@@ -124,7 +125,10 @@ void TControl::Invalidate() {
 
 // --- TWinControl ---
 
-TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
+  // The style and Qt's texts are set before the first widget is made.
+  platform::prepareDesktop();
+}
 
 TWinControl::~TWinControl() {
   // Owned children go while this widget still exists; the others are detached, so that the

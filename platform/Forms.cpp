@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/ControlSurface.h"
+#include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 
 TApplication* Application = nullptr;
@@ -195,7 +196,10 @@ void TForm::Closed() {
 
 // --- TApplication ---
 
-TApplication::TApplication() : TComponent(nullptr) { Application = this; }
+TApplication::TApplication() : TComponent(nullptr) {
+  Application = this;
+  platform::prepareDesktop();
+}
 
 TApplication::~TApplication() {
   DestroyComponents();

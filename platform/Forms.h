@@ -5,7 +5,8 @@
 // ClientHeight the inside. The frame is a fixed notional one (see kFrame*), so that sizes are the
 // same on every desktop. Show is modeless and brings the window to the front.
 //
-// TApplication is the one application object, `Application`. CreateForm stores the new form in
+// TApplication is the one application object, `Application`. Its construction sets up the
+// desktop's look and language on the toolkit (Desktop.h). CreateForm stores the new form in
 // the caller's pointer before the form's constructor runs and clears it again when the
 // constructor throws; the first form so created is the main window, which Run shows and whose
 // closing ends Run. The application owns the forms it creates.

@@ -1,12 +1,17 @@
 #include "common/WidgetTesting.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QWidget>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/Controls.h"
 #include "platform/Graphics.h"
+#include "platform/StdCtrls.h"
 #include "platform/WinApi.h"
 
 namespace testing_support {
@@ -54,6 +59,25 @@ void fillBitmap(TBitmap& bitmap, int width, int height, const std::function<QRgb
   SetDIBits(canvas.Handle(), bitmap.Handle(), 0, static_cast<UINT>(height),
             block.data() + sizeof(BITMAPINFOHEADER), reinterpret_cast<const BITMAPINFO*>(block.data()),
             DIB_RGB_COLORS);
+}
+
+OpenedList openDropDown(TComboBox& combo) {
+  QComboBox* widget = combo.ComboWidget();
+  widget->showPopup();
+  QCoreApplication::processEvents();
+  QAbstractItemView* view = widget->view();
+  OpenedList opened;
+  const QRect shown = view->viewport()->rect();
+  for (int row = 0; row < view->model()->rowCount(); ++row) {
+    // Whole from top to bottom; an entry wider than the list is cut at its side, as it is shown.
+    const QRect entry = view->visualRect(view->model()->index(row, 0));
+    if (entry.top() >= shown.top() && entry.bottom() <= shown.bottom()) ++opened.rowsShown;
+  }
+  opened.scrollBar = view->verticalScrollBar()->isVisible();
+  const int boxFoot = widget->mapToGlobal(QPoint(0, widget->height())).y();
+  opened.belowTheBox = view->mapToGlobal(QPoint(0, 0)).y() >= boxFoot;
+  widget->hidePopup();
+  return opened;
 }
 
 RecordedBoxes::RecordedBoxes(int answer) {

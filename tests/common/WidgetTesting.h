@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 
 class TBitmap;
+class TComboBox;
 class TWinControl;
 
 namespace testing_support {
@@ -29,6 +30,16 @@ std::vector<std::uint8_t> makeDib24(int width, int height, const std::function<Q
 
 // Sizes the bitmap and fills it with the colours, through SetDIBits on its handle.
 void fillBitmap(TBitmap& bitmap, int width, int height, const std::function<QRgb(int x, int y)>& colourAt);
+
+// What the user sees of a drop-down list once it is opened: the rows it shows whole, whether it
+// offers a scroll bar for the others, and whether it dropped down below its box. The list is
+// closed again.
+struct OpenedList {
+  int rowsShown = 0;
+  bool scrollBar = false;
+  bool belowTheBox = false;
+};
+OpenedList openDropDown(TComboBox& combo);
 
 // While it lives, every box is recorded and answered with `answer` instead of being shown.
 class RecordedBoxes {

@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QTest>
 #include <QTreeView>
 #include <QWidget>
@@ -252,6 +254,31 @@ TEST_F(ListViewTest, ColumnsHaveCaptionsAndWidthsAndAFixedHeader) {
   EXPECT_EQ(header->sectionSize(2), 120);
   EXPECT_FALSE(header->sectionsClickable());
   EXPECT_FALSE(header->stretchLastSection());
+}
+
+// The header section of a column as the user sees it.
+QImage headerSection(QTreeView* view, int column) {
+  QHeaderView* header = view->header();
+  return header
+      ->grab(QRect(header->sectionViewportPosition(column), 0, header->sectionSize(column), header->height()))
+      .toImage();
+}
+
+TEST_F(ListViewTest, CaptionWiderThanItsColumnIsCutWithAnEllipsis) {
+  const QString caption = "Zusatzinformation";
+  list_->Columns()->Items(0)->SetCaption(caption.toStdString().c_str());
+  list_->Columns()->Items(0)->SetWidth(75);
+  QHeaderView* header = View()->header();
+  QStyleOptionHeader option;
+  option.initFrom(header);
+  option.rect = QRect(0, 0, 75, header->height());
+  const int room = header->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header).width();
+  const QString cut = header->fontMetrics().elidedText(caption, Qt::ElideRight, room);
+  ASSERT_TRUE(cut.endsWith(QChar(0x2026))) << "the caption must be wider than its column";
+  const QImage shown = headerSection(View(), 0);
+
+  list_->Columns()->Items(0)->SetCaption(AnsiString::FromUtf8(cut.toStdString()));
+  EXPECT_EQ(shown, headerSection(View(), 0));
 }
 
 TEST_F(ListViewTest, ColumnWidthFollowsTheUsersResize) {

@@ -204,11 +204,38 @@ TEST_F(StdControlsTest, AnExceptionFromAHandlerIsShownAndStopsThere) {
   EXPECT_EQ(AnsiString("Boom."), boxes.requests()[0].text);
 }
 
-TEST_F(StdControlsTest, DropDownListIsNotEditableAndShowsDropDownCountEntries) {
-  combo->SetDropDownCount(20);
+struct DropDownCase {
+  const char* label;
+  int entries;
+  int dropDownCount;
+  int rowsShown;
+  bool scrollBar;
+};
+
+class DropDownTest : public StdControlsTest, public ::testing::WithParamInterface<DropDownCase> {};
+
+TEST_P(DropDownTest, ListDropsDownBelowTheBoxWithAtMostDropDownCountRows) {
+  const DropDownCase& c = GetParam();
+  combo->Clear();
+  for (int i = 0; i < c.entries; ++i) combo->AddItem(AnsiString(1950 + i), nullptr);
+  combo->SetItemIndex(0);
+  combo->SetDropDownCount(c.dropDownCount);
   EXPECT_FALSE(combo->ComboWidget()->isEditable());
-  EXPECT_EQ(20, combo->ComboWidget()->maxVisibleItems());
+  const testing_support::OpenedList opened = testing_support::openDropDown(*combo);
+  EXPECT_EQ(c.rowsShown, opened.rowsShown);
+  EXPECT_EQ(c.scrollBar, opened.scrollBar);
+  EXPECT_TRUE(opened.belowTheBox);
 }
+
+const DropDownCase kDropDowns[] = {
+    {"LongerThanItsCount", 36, 14, 14, true},
+    {"MakesOfALongList", 40, 20, 20, true},
+    {"ExactlyItsCount", 14, 14, 14, false},
+    {"ShorterThanItsCount", 5, 14, 5, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Lists, DropDownTest, ::testing::ValuesIn(kDropDowns),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(StdControlsTest, AddItemKeepsTheSelection) {
   combo->SetItemIndex(1);
