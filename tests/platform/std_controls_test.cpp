@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 #include <functional>
 #include <optional>
@@ -236,6 +238,40 @@ const DropDownCase kDropDowns[] = {
 
 INSTANTIATE_TEST_SUITE_P(Lists, DropDownTest, ::testing::ValuesIn(kDropDowns),
                          [](const auto& info) { return std::string(info.param.label); });
+
+// The wheel goes to the list that has the focus: turned over another list it changes nothing.
+TEST_F(StdControlsTest, WheelStepsOnlyTheListThatHasTheFocus) {
+  auto* other = new TComboBox(&form);
+  other->SetStyle(csDropDownList);
+  other->SetBounds(200, 10, 150, 21);
+  other->SetParent(&form);
+  other->AddItem("a", nullptr);
+  other->AddItem("b", nullptr);
+  other->SetItemIndex(0);
+  combo->SetItemIndex(0);
+  QApplication::setActiveWindow(form.Widget());
+
+  const auto wheelDownOver = [](TComboBox* list) {
+    QWidget* widget = list->ComboWidget();
+    const QPointF centre = QRectF(widget->rect()).center();
+    QWheelEvent wheel(centre, widget->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
+  };
+
+  other->SetFocus();
+  ASSERT_TRUE(other->Focused());
+  wheelDownOver(combo);
+  EXPECT_EQ(0, combo->ItemIndex());
+  EXPECT_TRUE(events.empty());
+
+  combo->SetFocus();
+  ASSERT_TRUE(combo->Focused());
+  wheelDownOver(combo);
+  EXPECT_EQ(1, combo->ItemIndex());
+  EXPECT_EQ(std::vector<std::string>{"combo"}, events) << "a step of the wheel is the user's pick";
+  EXPECT_EQ(0, other->ItemIndex());
+}
 
 TEST_F(StdControlsTest, AddItemKeepsTheSelection) {
   combo->SetItemIndex(1);
