@@ -144,7 +144,9 @@ TWinControl::~TWinControl() {
 
 void TWinControl::SetWidget(QWidget* widget) {
   widget_ = widget;
-  widget_->setGeometry(Left(), Top(), Width(), Height());
+  // Only the size: a position given to a widget that is still a window of its own would mark it
+  // as placed by the program. It gets its place with its parent.
+  widget_->resize(Width(), Height());
   widget_->setEnabled(Enabled());
   ownCursor_ = widget_->testAttribute(Qt::WA_SetCursor) ? static_cast<int>(widget_->cursor().shape()) : -1;
   applyCursor(widget_, Cursor(), ownCursor_);
@@ -159,7 +161,12 @@ void TWinControl::SetFocus() {
 bool TWinControl::Focused() const { return widget_ != nullptr && widget_->hasFocus(); }
 
 void TWinControl::BoundsChanged() {
-  if (widget_ != nullptr) widget_->setGeometry(Left(), Top(), Width(), Height());
+  if (widget_ == nullptr) return;
+  if (Parent() != nullptr) {
+    widget_->setGeometry(Left(), Top(), Width(), Height());
+  } else {
+    widget_->resize(Width(), Height());  // placed with its parent, see SetWidget
+  }
 }
 
 void TWinControl::VisibleChanged() {

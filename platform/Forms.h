@@ -5,6 +5,10 @@
 // ClientHeight the inside. The frame is a fixed notional one (see kFrame*), so that sizes are the
 // same on every desktop. Show is modeless and brings the window to the front.
 //
+// A form built in code is placed by the desktop: its widget is only ever sized, never moved, so
+// that the window system sees no position chosen by the program. Position poScreenCenter and
+// poDesigned place the window themselves.
+//
 // TApplication is the one application object, `Application`. Its construction sets up the
 // desktop's look and language on the toolkit (Desktop.h). CreateForm stores the new form in
 // the caller's pointer before the form's constructor runs and clears it again when the

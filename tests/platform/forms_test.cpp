@@ -125,6 +125,31 @@ TEST(FormTest, ScreenCentredFormIsCentredWhenShown) {
             form.Widget()->geometry().topLeft());
 }
 
+// Qt hands the window system a position, as one the program chose, only for a widget that was
+// moved; without one the desktop places the window.
+TEST(FormTest, FormBuiltInCodeIsPlacedByTheDesktop) {
+  TForm form(nullptr);
+  form.SetWidth(730);
+  form.SetHeight(600);
+  form.SetColor(clWhite);
+  form.Show();
+  form.SetWidth(750);
+  EXPECT_FALSE(form.Widget()->testAttribute(Qt::WA_Moved));
+  EXPECT_EQ(QSize(750 - 2 * kFrameBorder, 600 - kFrameCaption - kFrameBorder), form.Widget()->size());
+}
+
+TEST(FormTest, CentredAndDesignedFormsChooseTheirPlace) {
+  for (const TPosition position : {poScreenCenter, poDesigned}) {
+    SCOPED_TRACE(position);
+    TForm form(nullptr);
+    form.SetLeft(100);
+    form.SetTop(80);
+    form.SetPosition(position);
+    form.Show();
+    EXPECT_TRUE(form.Widget()->testAttribute(Qt::WA_Moved));
+  }
+}
+
 TEST(FormTest, CaptionIsTheWindowTitleInUnicode) {
   platform::setAnsiCodePage(1250);
   TForm form(nullptr);
