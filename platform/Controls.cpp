@@ -1,6 +1,5 @@
 #include "platform/Controls.h"
 
-#include <QCloseEvent>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -72,12 +71,14 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   width_ = std::max(0, width);
   height_ = std::max(0, height);
   BoundsChanged();
+  if (parent_ != nullptr) parent_->ControlPlaced();
 }
 
 void TControl::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
   VisibleChanged();
+  if (parent_ != nullptr) parent_->ControlPlaced();
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -212,12 +213,14 @@ void TWinControl::ParentChanged() {
 void TWinControl::AddControl(TControl* control) {
   controls_.push_back(control);
   control->Invalidate();
+  ControlPlaced();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
   control->Invalidate();
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
   if (pressed_ == control) pressed_ = nullptr;
+  ControlPlaced();
 }
 
 void TWinControl::PaintGraphicControls(QPainter& painter, const QRegion& area) {
@@ -300,19 +303,6 @@ void ControlSurface::mousePressEvent(QMouseEvent* event) {
 
 void ControlSurface::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) control_->RouteMouseRelease(event->position().toPoint());
-}
-
-void ControlSurface::closeEvent(QCloseEvent* event) {
-  if (onClose) onClose();
-  event->accept();
-}
-
-void ControlSurface::moveEvent(QMoveEvent*) {
-  if (onGeometryChanged) onGeometryChanged();
-}
-
-void ControlSurface::resizeEvent(QResizeEvent*) {
-  if (onGeometryChanged) onGeometryChanged();
 }
 
 void dispatchEvent(const std::function<void()>& handler) {

@@ -169,6 +169,8 @@ class TWinControl : public TControl {
   void FontChanged() override;
   void CursorChanged() override;
   void ParentChanged() override;
+  // A child joined or left, moved, resized, showed or hid.
+  virtual void ControlPlaced() {}
 
  private:
   friend class TControl;

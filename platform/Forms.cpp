@@ -1,7 +1,9 @@
 #include "platform/Forms.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -21,13 +23,44 @@ constexpr int kExposeWaitMs = 1000;
 
 }  // namespace
 
+// --- FormWindow ---
+
+namespace platform {
+
+FormWindow::FormWindow(ControlSurface* surface) {
+  setFrameShape(QFrame::NoFrame);
+  // The window itself takes no part in the tab order; its controls do.
+  setFocusPolicy(Qt::NoFocus);
+  // The surface grows with the window and never shrinks below what its controls need.
+  setWidgetResizable(true);
+  setWidget(surface);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  if (onClose) onClose();
+  event->accept();
+}
+
+void FormWindow::moveEvent(QMoveEvent* event) {
+  QScrollArea::moveEvent(event);
+  if (onGeometryChanged) onGeometryChanged();
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  if (onGeometryChanged) onGeometryChanged();
+}
+
+}  // namespace platform
+
 // --- TForm ---
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
-  auto* surface = new platform::ControlSurface(this);
-  surface->onClose = [this] { Closed(); };
-  surface->onGeometryChanged = [this] { SyncFromWidget(); };
-  SetWidget(surface);
+  surface_ = new platform::ControlSurface(this);
+  window_ = new platform::FormWindow(surface_);
+  window_->onClose = [this] { Closed(); };
+  window_->onGeometryChanged = [this] { SyncFromWidget(); };
+  SetWidget(window_);
   icon_.OnChange = [this] { Widget()->setWindowIcon(icon_.Icon()); };
   // A form starts hidden, at the size of a form built in code.
   SetVisible(false);
@@ -37,9 +70,8 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TForm::~TForm() {
-  auto* surface = static_cast<platform::ControlSurface*>(Widget());
-  surface->onClose = nullptr;
-  surface->onGeometryChanged = nullptr;
+  window_->onClose = nullptr;
+  window_->onGeometryChanged = nullptr;
   icon_.OnChange = nullptr;
   if (Application != nullptr && Application->mainForm_ == this) Application->mainForm_ = nullptr;
   // The owned controls go while the form is still whole.
@@ -77,6 +109,14 @@ void TForm::SetBorderIcons(TBorderIcons icons) {
   ApplyGeometry();
 }
 
+void TForm::SetAutoScroll(bool autoScroll) {
+  if (autoScroll == autoScroll_) return;
+  autoScroll_ = autoScroll;
+  const Qt::ScrollBarPolicy policy = autoScroll_ ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+  window_->setHorizontalScrollBarPolicy(policy);
+  window_->setVerticalScrollBarPolicy(policy);
+}
+
 void TForm::SetPosition(TPosition position) {
   if (position == position_) return;
   position_ = position;
@@ -108,7 +148,7 @@ void TForm::Update() {
   widget->repaint();
 }
 
-QWidget* TForm::ClientWidget() const { return Widget(); }
+QWidget* TForm::ClientWidget() const { return surface_; }
 
 void TForm::BoundsChanged() {
   if (!applyingGeometry_) ApplyGeometry();
@@ -124,7 +164,28 @@ void TForm::VisibleChanged() {
 
 void TForm::CaptionChanged() { Widget()->setWindowTitle(QString::fromStdString(Caption().ToUtf8())); }
 
-void TForm::ColorChanged() { Widget()->update(); }
+void TForm::ColorChanged() { surface_->update(); }
+
+void TForm::ControlPlaced() { UpdateScrollRange(); }
+
+void TForm::UpdateScrollRange() {
+  int width = 0;
+  int height = 0;
+  for (int i = 0; i < ControlCount(); ++i) {
+    const TControl* control = Controls(i);
+    if (!control->Visible()) continue;
+    width = std::max(width, control->Left() + control->Width());
+    height = std::max(height, control->Top() + control->Height());
+  }
+  if (width == extentWidth_ && height == extentHeight_) return;
+  extentWidth_ = width;
+  extentHeight_ = height;
+  surface_->setMinimumSize(width, height);
+  // The scroll bars follow now, not on the next turn of the event loop, so that a window shown
+  // or grabbed right after its controls were placed shows them already.
+  QEvent layoutRequest(QEvent::LayoutRequest);
+  QCoreApplication::sendEvent(window_, &layoutRequest);
+}
 
 void TForm::ApplyWindowFlags() {
   Qt::WindowFlags flags = Qt::Window;

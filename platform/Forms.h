@@ -9,6 +9,10 @@
 // that the window system sees no position chosen by the program. Position poScreenCenter and
 // poDesigned place the window themselves.
 //
+// With AutoScroll (the default) the window shows scroll bars while its visible controls reach
+// past its client area; scrolling moves the client area under the window, and the controls keep
+// their Left and Top.
+//
 // TApplication is the one application object, `Application`. Its construction sets up the
 // desktop's look and language on the toolkit (Desktop.h). CreateForm stores the new form in
 // the caller's pointer before the form's constructor runs and clears it again when the
@@ -24,6 +28,11 @@
 #include "platform/SysUtils.h"
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
+
+namespace platform {
+class ControlSurface;
+class FormWindow;
+}  // namespace platform
 
 using TBorderIcons = std::uint8_t;
 constexpr TBorderIcons biSystemMenu = 0x01;
@@ -54,6 +63,9 @@ class TForm : public TWinControl {
   TPosition Position() const { return position_; }
   void SetPosition(TPosition position);
 
+  bool AutoScroll() const { return autoScroll_; }
+  void SetAutoScroll(bool autoScroll);
+
   TIcon* Icon() { return &icon_; }
   TCanvas* Canvas() { return &canvas_; }
 
@@ -71,6 +83,7 @@ class TForm : public TWinControl {
   void VisibleChanged() override;
   void CaptionChanged() override;
   void ColorChanged() override;
+  void ControlPlaced() override;
 
  private:
   void ApplyWindowFlags();
@@ -80,6 +93,8 @@ class TForm : public TWinControl {
   void SyncFromWidget();
   void ShowWindow();
   void CentreOnScreen();
+  // Lets the client area grow to hold every visible control, and the scroll bars follow.
+  void UpdateScrollRange();
   // The window was closed by the user, the desktop or Close.
   void Closed();
   int FrameLeft() const;
@@ -87,7 +102,12 @@ class TForm : public TWinControl {
   int FrameWidth() const;
   int FrameHeight() const;
 
+  platform::FormWindow* window_ = nullptr;       // the control's widget, owned by TWinControl
+  platform::ControlSurface* surface_ = nullptr;  // the client area, owned by the window
+  int extentWidth_ = 0;                          // the client pixels that the visible controls reach
+  int extentHeight_ = 0;
   bool applyingGeometry_ = false;
+  bool autoScroll_ = true;
   TFormBorderStyle borderStyle_ = bsSizeable;
   TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
   TPosition position_ = poDefault;

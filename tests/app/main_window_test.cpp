@@ -340,6 +340,7 @@ TEST_F(MainWindowTest, WindowIsFixedCentredAndCaptionedForTheBuild) {
     EXPECT_LE(std::abs(window.center().x() - screen.center().x()), kFrameBorder + 1);
     EXPECT_LE(std::abs(window.center().y() - screen.center().y()), kFrameCaption);
     EXPECT_EQ(Form1->Widget()->minimumSize(), Form1->Widget()->maximumSize());
+    EXPECT_FALSE(testing_support::showsScrollBar(*Form1)) << "its controls fit";
   });
 }
 

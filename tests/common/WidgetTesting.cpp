@@ -1,10 +1,12 @@
 #include "common/WidgetTesting.h"
 
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QTest>
 #include <QWidget>
 #include <cstdlib>
 #include <cstring>
@@ -78,6 +80,28 @@ OpenedList openDropDown(TComboBox& combo) {
   opened.belowTheBox = view->mapToGlobal(QPoint(0, 0)).y() >= boxFoot;
   widget->hidePopup();
   return opened;
+}
+
+QScrollBar* verticalScrollBar(const TWinControl& window) {
+  auto* area = qobject_cast<QAbstractScrollArea*>(window.Widget());
+  return area != nullptr ? area->verticalScrollBar() : nullptr;
+}
+
+bool showsScrollBar(const TWinControl& window) {
+  auto* area = qobject_cast<QAbstractScrollArea*>(window.Widget());
+  return area != nullptr &&
+         (area->verticalScrollBar()->isVisible() || area->horizontalScrollBar()->isVisible());
+}
+
+bool scrollToTheFoot(const TWinControl& window) {
+  QScrollBar* bar = verticalScrollBar(window);
+  if (bar == nullptr || !bar->isVisible()) return false;
+  for (int click = 0; click < 100 && bar->value() < bar->maximum(); ++click) {
+    // Just above the arrow button at the bar's foot, which is as wide as the bar is.
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(bar->width() / 2, bar->height() - bar->width() - 2));
+  }
+  return bar->value() == bar->maximum();
 }
 
 RecordedBoxes::RecordedBoxes(int answer) {

@@ -10,6 +10,7 @@
 
 #include "platform/Dialogs.h"
 
+class QScrollBar;
 class TBitmap;
 class TComboBox;
 class TWinControl;
@@ -40,6 +41,14 @@ struct OpenedList {
   bool belowTheBox = false;
 };
 OpenedList openDropDown(TComboBox& combo);
+
+// The window's vertical scroll bar, or null for a window that cannot scroll.
+QScrollBar* verticalScrollBar(const TWinControl& window);
+// Whether the window shows a scroll bar, of either direction.
+bool showsScrollBar(const TWinControl& window);
+// Scrolls the window to its foot as a user does, by clicking the scroll bar's groove below its
+// slider until it goes no further; false when the window has no scroll bar to click.
+bool scrollToTheFoot(const TWinControl& window);
 
 // While it lives, every box is recorded and answered with `answer` instead of being shown.
 class RecordedBoxes {
