@@ -161,6 +161,21 @@ void TWinControl::SetFocus() {
 
 bool TWinControl::Focused() const { return widget_ != nullptr && widget_->hasFocus(); }
 
+int TWinControl::TabOrder() const {
+  if (Parent() == nullptr) return -1;
+  const std::vector<TWinControl*>& order = Parent()->tabOrder_;
+  return static_cast<int>(std::find(order.begin(), order.end(), this) - order.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+  if (Parent() == nullptr) return;
+  std::vector<TWinControl*>& list = Parent()->tabOrder_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  const auto place = static_cast<std::size_t>(std::clamp(order, 0, static_cast<int>(list.size())));
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(place), this);
+  for (std::size_t i = 1; i < list.size(); ++i) QWidget::setTabOrder(list[i - 1]->widget_, list[i]->widget_);
+}
+
 void TWinControl::BoundsChanged() {
   if (widget_ == nullptr) return;
   if (Parent() != nullptr) {
@@ -212,6 +227,7 @@ void TWinControl::ParentChanged() {
 
 void TWinControl::AddControl(TControl* control) {
   controls_.push_back(control);
+  if (auto* windowed = dynamic_cast<TWinControl*>(control)) tabOrder_.push_back(windowed);
   control->Invalidate();
   ControlPlaced();
 }
@@ -219,6 +235,7 @@ void TWinControl::AddControl(TControl* control) {
 void TWinControl::RemoveControl(TControl* control) {
   control->Invalidate();
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+  tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), control), tabOrder_.end());
   if (pressed_ == control) pressed_ = nullptr;
   ControlPlaced();
 }

@@ -27,8 +27,6 @@
 #include "platform/Graphics.h"
 #include "platform/SysUtils.h"
 
-enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
-
 namespace platform {
 class ControlSurface;
 class FormWindow;

@@ -157,6 +157,35 @@ TEST(FormTest, CentredAndDesignedFormsChooseTheirPlace) {
   }
 }
 
+TEST(FormTest, TabGoesThroughTheWindowedControlsInTheirTabOrder) {
+  TForm form(nullptr);
+  TEdit* edits[3];
+  for (int i = 0; i < 3; ++i) {
+    edits[i] = new TEdit(&form);
+    edits[i]->SetBounds(10, 10 + 30 * i, 100, 21);
+    edits[i]->SetParent(&form);
+    EXPECT_EQ(i, edits[i]->TabOrder()) << "joins at the end";
+  }
+  auto* label = new TLabel(&form);
+  label->SetParent(&form);
+  edits[2]->SetTabOrder(0);
+  EXPECT_EQ(0, edits[2]->TabOrder());
+  EXPECT_EQ(1, edits[0]->TabOrder());
+  EXPECT_EQ(2, edits[1]->TabOrder());
+  form.Show();
+  QApplication::setActiveWindow(form.Widget());
+  edits[2]->SetFocus();
+  QTest::keyClick(edits[2]->Widget(), Qt::Key_Tab);
+  EXPECT_TRUE(edits[0]->Focused());
+  QTest::keyClick(edits[0]->Widget(), Qt::Key_Tab);
+  EXPECT_TRUE(edits[1]->Focused());
+
+  delete edits[0];
+  EXPECT_EQ(1, edits[1]->TabOrder());
+  TEdit orphan(nullptr);
+  EXPECT_EQ(-1, orphan.TabOrder());
+}
+
 TEST(FormTest, CaptionIsTheWindowTitleInUnicode) {
   platform::setAnsiCodePage(1250);
   TForm form(nullptr);

@@ -281,6 +281,47 @@ TEST_F(ListViewTest, CaptionWiderThanItsColumnIsCutWithAnEllipsis) {
   EXPECT_EQ(shown, headerSection(View(), 0));
 }
 
+struct FrameCase {
+  const char* label;
+  TBorderStyle border;
+  TBevelKind bevel;
+  int frameWidth;  // -1: the style's sunken edge, of its own width
+  bool etched;     // a darker line outside a lighter one on every side
+};
+
+class ListFrameTest : public ListViewTest, public ::testing::WithParamInterface<FrameCase> {};
+
+TEST_P(ListFrameTest, FrameIsDrawnInsideTheListsBounds) {
+  list_->SetBorderStyle(GetParam().border);
+  list_->SetBevelKind(GetParam().bevel);
+  if (GetParam().frameWidth < 0) {
+    EXPECT_GT(View()->frameWidth(), 0);
+  } else {
+    EXPECT_EQ(GetParam().frameWidth, View()->frameWidth());
+  }
+  if (!GetParam().etched) return;
+  const QImage shot = list_->Widget()->grab().toImage();
+  const int right = shot.width() - 1;
+  const int bottom = shot.height() - 1;
+  const int middleX = shot.width() / 2;
+  const int middleY = shot.height() / 2;
+  // Top and left: the lowered line outside, the raised one inside; bottom and right the reverse,
+  // so that the groove looks cut into the window.
+  EXPECT_LT(qGray(shot.pixel(0, middleY)) + 40, qGray(shot.pixel(1, middleY)));
+  EXPECT_LT(qGray(shot.pixel(middleX, 0)) + 40, qGray(shot.pixel(middleX, 1)));
+  EXPECT_LT(qGray(shot.pixel(right - 1, middleY)) + 40, qGray(shot.pixel(right, middleY)));
+  EXPECT_LT(qGray(shot.pixel(middleX, bottom - 1)) + 40, qGray(shot.pixel(middleX, bottom)));
+}
+
+const FrameCase kFrames[] = {
+    {"SunkenBorderByDefault", bsSingle, bkNone, -1, false},
+    {"DesignedTileBevelWithoutBorder", bsNone, bkTile, 2, true},
+    {"NoBorderNoBevel", bsNone, bkNone, 0, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Frames, ListFrameTest, ::testing::ValuesIn(kFrames),
+                         [](const auto& info) { return std::string(info.param.label); });
+
 TEST_F(ListViewTest, ColumnWidthFollowsTheUsersResize) {
   View()->header()->resizeSection(2, 75);
   EXPECT_EQ(list_->Columns()->Items(2)->Width(), 75);
