@@ -120,8 +120,7 @@ bool TControl::Showing() const {
 }
 
 void TControl::Invalidate() {
-  if (parent_ == nullptr) return;
-  if (QWidget* surface = parent_->ClientWidget()) surface->update(left_, top_, width_, height_);
+  if (parent_ != nullptr) parent_->InvalidateClient(left_, top_, width_, height_);
 }
 
 // --- TWinControl ---
@@ -153,6 +152,10 @@ void TWinControl::SetWidget(QWidget* widget) {
   applyCursor(widget_, Cursor(), ownCursor_);
   // The control's own font and text colour, so that nothing comes from the parent widget.
   FontChanged();
+}
+
+void TWinControl::InvalidateClient(int left, int top, int width, int height) {
+  if (QWidget* surface = ClientWidget()) surface->update(left, top, width, height);
 }
 
 void TWinControl::SetFocus() {

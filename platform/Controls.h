@@ -182,6 +182,8 @@ class TWinControl : public TControl {
   void ParentChanged() override;
   // A child joined or left, moved, resized, showed or hid.
   virtual void ControlPlaced() {}
+  // Asks for a repaint of client pixels, where a child was or is.
+  virtual void InvalidateClient(int left, int top, int width, int height);
 
  private:
   friend class TControl;

@@ -136,6 +136,7 @@ void TForm::Close() { Widget()->close(); }
 void TForm::Update() {
   QWidget* widget = Widget();
   if (!widget->isVisible()) return;
+  if (scrollRangeDirty_) UpdateScrollRange();
   // A window is painted once the desktop has exposed it; a window shown a moment ago may not be
   // yet, and without a running message loop nothing else would handle that. The wait handles
   // whatever else is queued as well, except the user's input.
@@ -166,9 +167,26 @@ void TForm::CaptionChanged() { Widget()->setWindowTitle(QString::fromStdString(C
 
 void TForm::ColorChanged() { surface_->update(); }
 
-void TForm::ControlPlaced() { UpdateScrollRange(); }
+void TForm::ControlPlaced() {
+  if (scrollRangeDirty_) return;
+  scrollRangeDirty_ = true;
+  // A view that places hundreds of controls at once settles the range once, on the next turn of
+  // the event loop (before the window paints), or when the window is shown.
+  QMetaObject::invokeMethod(
+      window_, [this] { UpdateScrollRange(); }, Qt::QueuedConnection);
+}
+
+void TForm::InvalidateClient(int left, int top, int width, int height) {
+  // Only what the window shows: the scroll area repaints what scrolling brings into view, and the
+  // region of a view's hundreds of changes below the foot costs more than painting what shows.
+  const QRect shown(-surface_->x(), -surface_->y(), window_->viewport()->width(),
+                    window_->viewport()->height());
+  const QRect changed = QRect(left, top, width, height) & shown;
+  if (!changed.isEmpty()) surface_->update(changed);
+}
 
 void TForm::UpdateScrollRange() {
+  scrollRangeDirty_ = false;
   int width = 0;
   int height = 0;
   for (int i = 0; i < ControlCount(); ++i) {
@@ -181,8 +199,7 @@ void TForm::UpdateScrollRange() {
   extentWidth_ = width;
   extentHeight_ = height;
   surface_->setMinimumSize(width, height);
-  // The scroll bars follow now, not on the next turn of the event loop, so that a window shown
-  // or grabbed right after its controls were placed shows them already.
+  // The scroll bars follow at once, not on a later turn of the event loop.
   QEvent layoutRequest(QEvent::LayoutRequest);
   QCoreApplication::sendEvent(window_, &layoutRequest);
 }
@@ -236,6 +253,9 @@ void TForm::SyncFromWidget() {
 
 void TForm::ShowWindow() {
   QWidget* widget = Widget();
+  // A window that comes on screen does so with its scroll bars; one already there keeps them
+  // until its controls have settled.
+  if (!widget->isVisible() && scrollRangeDirty_) UpdateScrollRange();
   if (!widget->isVisible() && position_ == poScreenCenter) CentreOnScreen();
   widget->show();
   widget->raise();

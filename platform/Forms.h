@@ -11,7 +11,8 @@
 //
 // With AutoScroll (the default) the window shows scroll bars while its visible controls reach
 // past its client area; scrolling moves the client area under the window, and the controls keep
-// their Left and Top.
+// their Left and Top. The scroll bars follow the controls on the next turn of the event loop and
+// whenever the window is shown.
 //
 // TApplication is the one application object, `Application`. Its construction sets up the
 // desktop's look and language on the toolkit (Desktop.h). CreateForm stores the new form in
@@ -82,6 +83,7 @@ class TForm : public TWinControl {
   void CaptionChanged() override;
   void ColorChanged() override;
   void ControlPlaced() override;
+  void InvalidateClient(int left, int top, int width, int height) override;
 
  private:
   void ApplyWindowFlags();
@@ -104,6 +106,7 @@ class TForm : public TWinControl {
   platform::ControlSurface* surface_ = nullptr;  // the client area, owned by the window
   int extentWidth_ = 0;                          // the client pixels that the visible controls reach
   int extentHeight_ = 0;
+  bool scrollRangeDirty_ = false;  // a control was placed since the last UpdateScrollRange
   bool applyingGeometry_ = false;
   bool autoScroll_ = true;
   TFormBorderStyle borderStyle_ = bsSizeable;

@@ -88,12 +88,14 @@ QScrollBar* verticalScrollBar(const TWinControl& window) {
 }
 
 bool showsScrollBar(const TWinControl& window) {
+  QCoreApplication::processEvents();
   auto* area = qobject_cast<QAbstractScrollArea*>(window.Widget());
   return area != nullptr &&
          (area->verticalScrollBar()->isVisible() || area->horizontalScrollBar()->isVisible());
 }
 
 bool scrollToTheFoot(const TWinControl& window) {
+  QCoreApplication::processEvents();
   QScrollBar* bar = verticalScrollBar(window);
   if (bar == nullptr || !bar->isVisible()) return false;
   for (int click = 0; click < 100 && bar->value() < bar->maximum(); ++click) {

@@ -44,7 +44,7 @@ OpenedList openDropDown(TComboBox& combo);
 
 // The window's vertical scroll bar, or null for a window that cannot scroll.
 QScrollBar* verticalScrollBar(const TWinControl& window);
-// Whether the window shows a scroll bar, of either direction.
+// Whether the window shows a scroll bar, of either direction, once the waiting events are handled.
 bool showsScrollBar(const TWinControl& window);
 // Scrolls the window to its foot as a user does, by clicking the scroll bar's groove below its
 // slider until it goes no further; false when the window has no scroll bar to click.

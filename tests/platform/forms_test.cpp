@@ -343,6 +343,7 @@ TEST_F(ScrollingFormTest, ControlsThatFitShowNoScrollBar) {
 
 TEST_F(ScrollingFormTest, VerticalScrollBarComesWhileAControlReachesPastTheFoot) {
   TShape* low = square(10, 350, clBlue);
+  EXPECT_TRUE(showsScrollBar(form));
   QScrollBar* vertical = verticalScrollBar(form);
   ASSERT_NE(nullptr, vertical);
   EXPECT_TRUE(vertical->isVisible());
@@ -363,6 +364,7 @@ TEST_F(ScrollingFormTest, VerticalScrollBarComesWhileAControlReachesPastTheFoot)
 // no horizontal bar.
 TEST_F(ScrollingFormTest, ControlsBesideTheVerticalBarBringNoHorizontalOne) {
   square(300 - platform::kScrollBarExtent - 40, 350, clBlue);
+  ASSERT_TRUE(showsScrollBar(form));
   EXPECT_TRUE(verticalScrollBar(form)->isVisible());
   EXPECT_FALSE(static_cast<QAbstractScrollArea*>(form.Widget())->horizontalScrollBar()->isVisible());
 }
