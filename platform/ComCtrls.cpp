@@ -368,8 +368,8 @@ void TListView::SetBevelKind(TBevelKind kind) {
 
 void TListView::ApplyFrame() {
   if (bevelKind_ != bkNone) {
-    // A bevel of one lowered and one raised line: Qt's sunken box of one-pixel lines. Each of the
-    // framework's bevel kinds draws two lines; only the colours differ, which the style decides.
+    // The designed bevel, a lowered outer and a raised inner line, is Qt's sunken box of one-pixel
+    // lines; the other kinds, which this program does not use, are drawn the same.
     view_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     view_->setLineWidth(1);
     view_->setMidLineWidth(0);
