@@ -51,6 +51,8 @@ TComponent* createListView(TForm* form, const ControlLayout& layout) {
   list->SetGridLines(design.gridLines);
   list->SetReadOnly(design.readOnly);
   list->SetColumnClick(design.columnClick);
+  list->SetBorderStyle(design.borderNone ? bsNone : bsSingle);
+  list->SetBevelKind(design.bevelKindTile ? bkTile : bkNone);
   for (const forms::ListColumnLayout& columnLayout : design.columns) {
     TListColumn* column = list->Columns()->Add();
     column->SetCaption(forms::textOf(columnLayout.caption));
@@ -90,7 +92,7 @@ TComponent* createTimer(TForm* form) {
   return timer;
 }
 
-TComponent* createControl(TForm* form, const ControlLayout& layout) {
+TComponent* createKind(TForm* form, const ControlLayout& layout) {
   switch (layout.kind) {
     case ControlKind::Label:
       return createLabel(form, layout);
@@ -112,6 +114,12 @@ TComponent* createControl(TForm* form, const ControlLayout& layout) {
       return createTimer(form);
   }
   return nullptr;
+}
+
+TComponent* createControl(TForm* form, const ControlLayout& layout) {
+  TComponent* made = createKind(form, layout);
+  if (layout.tabOrder >= 0) static_cast<TWinControl*>(made)->SetTabOrder(layout.tabOrder);
+  return made;
 }
 
 void placeBevel(TBevel* bevel, const forms::BevelLayout& layout) {

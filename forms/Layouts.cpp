@@ -84,8 +84,6 @@ const WindowLayout kMainWindow = {
     Position::ScreenCenter,
     kColourBtnFace,
     FontKind::Window,
-    96,
-    13,
 };
 
 const WindowLayout kSplashWindow = {
@@ -101,8 +99,6 @@ const WindowLayout kSplashWindow = {
     Position::Designed,
     kColourBtnFace,
     FontKind::Window,
-    96,
-    13,
 };
 
 const Bounds kSplashImage = {0, 0, 517, 333};
@@ -158,20 +154,11 @@ static_assert(holdsEveryControlOnce(), "every control of TForm1 has one row in t
 
 }  // namespace
 
-const ControlLayout& mainControl(MainControl id) {
-  for (const ControlLayout& c : kMainControls) {
-    if (c.id == id) return c;
-  }
-  return kMainControls[0];  // not reached: see holdsEveryControlOnce
-}
-
 const ListViewLayout kListView1 = {
     true,   // reportStyle
     true,   // rowSelect
     true,   // gridLines
     true,   // readOnly
-    true,   // fullDrag
-    true,   // showWorkAreas
     false,  // columnClick
     true,   // bevelKindTile
     true,   // borderNone
@@ -187,7 +174,7 @@ const ListViewLayout kListView1 = {
     },
 };
 
-const ClientSocketLayout kClientSocket1 = {false, true, kWebServerHost, 80};
+const ClientSocketLayout kClientSocket1 = {true, kWebServerHost, 80};
 
 const TimerLayout kTimer1 = {true, 6000};
 

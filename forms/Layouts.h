@@ -74,8 +74,6 @@ struct WindowLayout {
   Position position;
   Colour colour;
   FontKind font;
-  int pixelsPerInch;
-  int textHeight;
 };
 
 // TForm1: fixed size, centred, with the system menu and the minimise button only.
@@ -159,9 +157,6 @@ struct ControlLayout {
 // ClientSocket1 and Timer1).
 extern const ControlLayout kMainControls[kMainControlCount];
 
-// The layout of one control.
-const ControlLayout& mainControl(MainControl id);
-
 // ListView1: a report view without column clicks.
 struct ListColumnLayout {
   TextRef caption;
@@ -174,8 +169,6 @@ struct ListViewLayout {
   bool rowSelect;
   bool gridLines;
   bool readOnly;
-  bool fullDrag;
-  bool showWorkAreas;
   bool columnClick;
   bool bevelKindTile;  // BevelKind bkTile
   bool borderNone;     // BorderStyle bsNone
@@ -183,9 +176,8 @@ struct ListViewLayout {
 };
 extern const ListViewLayout kListView1;
 
-// ClientSocket1: inactive, non-blocking, to the maker's web server.
+// ClientSocket1: non-blocking, to the maker's web server; inactive until the update check opens it.
 struct ClientSocketLayout {
-  bool active;
   bool nonBlocking;  // ClientType ctNonBlocking
   const char* host;
   int port;

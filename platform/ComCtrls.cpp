@@ -356,6 +356,30 @@ void TListView::SetColumnClick(bool on) {
   view_->header()->setSectionsClickable(on);
 }
 
+void TListView::SetBorderStyle(TBorderStyle style) {
+  borderStyle_ = style;
+  ApplyFrame();
+}
+
+void TListView::SetBevelKind(TBevelKind kind) {
+  bevelKind_ = kind;
+  ApplyFrame();
+}
+
+void TListView::ApplyFrame() {
+  if (bevelKind_ != bkNone) {
+    // The designed bevel, a lowered outer and a raised inner line, is Qt's sunken box of one-pixel
+    // lines; the other kinds, which this program does not use, are drawn the same.
+    view_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    view_->setLineWidth(1);
+    view_->setMidLineWidth(0);
+  } else if (borderStyle_ == bsNone) {
+    view_->setFrameStyle(QFrame::NoFrame);
+  } else {
+    view_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  }
+}
+
 QTreeView* TListView::ViewWidget() {
   FlushRows();
   return view_;

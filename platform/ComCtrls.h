@@ -132,6 +132,13 @@ class TListView : public TWinControl {
   void SetReadOnly(bool on);
   bool ColumnClick() const { return columnClick_; }
   void SetColumnClick(bool on);
+  // The frame: the style's sunken edge for a bordered list (bsSingle, the default), none for
+  // bsNone. A bevel (bkTile: a lowered outer and a raised inner line, an etched groove) is drawn
+  // in the border's place; this program's list has the bevel and no border.
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle style);
+  TBevelKind BevelKind() const { return bevelKind_; }
+  void SetBevelKind(TBevelKind kind);
 
   // The Qt view, with every row added so far announced to it; for tests and benchmarks.
   QTreeView* ViewWidget();
@@ -163,6 +170,7 @@ class TListView : public TWinControl {
   // and the list's, then makes the view show the list's selection again.
   void SelectionChangedByUser();
   void ShowSelectionInView();
+  void ApplyFrame();
   int ViewSelectedRow() const;
   void RaiseSelectItem(int row, bool selected);
 
@@ -180,4 +188,6 @@ class TListView : public TWinControl {
   bool gridLines_ = false;
   bool readOnly_ = false;
   bool columnClick_ = true;
+  TBorderStyle borderStyle_ = bsSingle;
+  TBevelKind bevelKind_ = bkNone;
 };

@@ -1,6 +1,5 @@
 #include "platform/Controls.h"
 
-#include <QCloseEvent>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -10,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/ControlSurface.h"
+#include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/SysUtils.h"
 
@@ -71,12 +71,14 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   width_ = std::max(0, width);
   height_ = std::max(0, height);
   BoundsChanged();
+  if (parent_ != nullptr) parent_->ControlPlaced();
 }
 
 void TControl::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
   VisibleChanged();
+  if (parent_ != nullptr) parent_->ControlPlaced();
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -118,13 +120,15 @@ bool TControl::Showing() const {
 }
 
 void TControl::Invalidate() {
-  if (parent_ == nullptr) return;
-  if (QWidget* surface = parent_->ClientWidget()) surface->update(left_, top_, width_, height_);
+  if (parent_ != nullptr) parent_->InvalidateClient(left_, top_, width_, height_);
 }
 
 // --- TWinControl ---
 
-TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
+  // The style and Qt's texts are set before the first widget is made.
+  platform::prepareDesktop();
+}
 
 TWinControl::~TWinControl() {
   // Owned children go while this widget still exists; the others are detached, so that the
@@ -140,12 +144,18 @@ TWinControl::~TWinControl() {
 
 void TWinControl::SetWidget(QWidget* widget) {
   widget_ = widget;
-  widget_->setGeometry(Left(), Top(), Width(), Height());
+  // Only the size: a position given to a widget that is still a window of its own would mark it
+  // as placed by the program. It gets its place with its parent.
+  widget_->resize(Width(), Height());
   widget_->setEnabled(Enabled());
   ownCursor_ = widget_->testAttribute(Qt::WA_SetCursor) ? static_cast<int>(widget_->cursor().shape()) : -1;
   applyCursor(widget_, Cursor(), ownCursor_);
   // The control's own font and text colour, so that nothing comes from the parent widget.
   FontChanged();
+}
+
+void TWinControl::InvalidateClient(int left, int top, int width, int height) {
+  if (QWidget* surface = ClientWidget()) surface->update(left, top, width, height);
 }
 
 void TWinControl::SetFocus() {
@@ -154,8 +164,28 @@ void TWinControl::SetFocus() {
 
 bool TWinControl::Focused() const { return widget_ != nullptr && widget_->hasFocus(); }
 
+int TWinControl::TabOrder() const {
+  if (Parent() == nullptr) return -1;
+  const std::vector<TWinControl*>& order = Parent()->tabOrder_;
+  return static_cast<int>(std::find(order.begin(), order.end(), this) - order.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+  if (Parent() == nullptr) return;
+  std::vector<TWinControl*>& list = Parent()->tabOrder_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  const auto place = static_cast<std::size_t>(std::clamp(order, 0, static_cast<int>(list.size())));
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(place), this);
+  for (std::size_t i = 1; i < list.size(); ++i) QWidget::setTabOrder(list[i - 1]->widget_, list[i]->widget_);
+}
+
 void TWinControl::BoundsChanged() {
-  if (widget_ != nullptr) widget_->setGeometry(Left(), Top(), Width(), Height());
+  if (widget_ == nullptr) return;
+  if (Parent() != nullptr) {
+    widget_->setGeometry(Left(), Top(), Width(), Height());
+  } else {
+    widget_->resize(Width(), Height());  // placed with its parent, see SetWidget
+  }
 }
 
 void TWinControl::VisibleChanged() {
@@ -200,13 +230,17 @@ void TWinControl::ParentChanged() {
 
 void TWinControl::AddControl(TControl* control) {
   controls_.push_back(control);
+  if (auto* windowed = dynamic_cast<TWinControl*>(control)) tabOrder_.push_back(windowed);
   control->Invalidate();
+  ControlPlaced();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
   control->Invalidate();
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+  tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), control), tabOrder_.end());
   if (pressed_ == control) pressed_ = nullptr;
+  ControlPlaced();
 }
 
 void TWinControl::PaintGraphicControls(QPainter& painter, const QRegion& area) {
@@ -289,19 +323,6 @@ void ControlSurface::mousePressEvent(QMouseEvent* event) {
 
 void ControlSurface::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) control_->RouteMouseRelease(event->position().toPoint());
-}
-
-void ControlSurface::closeEvent(QCloseEvent* event) {
-  if (onClose) onClose();
-  event->accept();
-}
-
-void ControlSurface::moveEvent(QMoveEvent*) {
-  if (onGeometryChanged) onGeometryChanged();
-}
-
-void ControlSurface::resizeEvent(QResizeEvent*) {
-  if (onGeometryChanged) onGeometryChanged();
 }
 
 void dispatchEvent(const std::function<void()>& handler) {

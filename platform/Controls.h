@@ -35,6 +35,13 @@ constexpr TCursor crHandPoint = -21;
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
+// A window's frame; a control's border is one of the first two.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
+using TBorderStyle = TFormBorderStyle;
+
+// The bevel that a control draws around itself, inside its bounds.
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+
 class TWinControl;
 
 class TControl : public TComponent {
@@ -143,6 +150,10 @@ class TWinControl : public TControl {
 
   void SetFocus();
   bool Focused() const;
+  // The control's place in its parent's tab order, from 0: Tab goes from each windowed control
+  // to the next. A control joins at the end; -1 without a parent.
+  int TabOrder() const;
+  void SetTabOrder(int order);
   HWND Handle() const { return reinterpret_cast<HWND>(widget_); }
 
   // The control's widget, and the widget that holds its children (the same for most controls).
@@ -169,6 +180,10 @@ class TWinControl : public TControl {
   void FontChanged() override;
   void CursorChanged() override;
   void ParentChanged() override;
+  // A child joined or left, moved, resized, showed or hid.
+  virtual void ControlPlaced() {}
+  // Asks for a repaint of client pixels, where a child was or is.
+  virtual void InvalidateClient(int left, int top, int width, int height);
 
  private:
   friend class TControl;
@@ -178,7 +193,8 @@ class TWinControl : public TControl {
   QWidget* widget_ = nullptr;
   int ownCursor_ = -1;  // the shape of the widget's own cursor, -1 for none
   std::vector<TControl*> controls_;
-  TControl* pressed_ = nullptr;  // the control a mouse press started on
+  std::vector<TWinControl*> tabOrder_;  // the windowed children, in their tab order
+  TControl* pressed_ = nullptr;         // the control a mouse press started on
 };
 
 namespace platform {

@@ -1,7 +1,9 @@
 #include "platform/Forms.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -9,6 +11,7 @@
 #include <algorithm>
 
 #include "platform/ControlSurface.h"
+#include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 
 TApplication* Application = nullptr;
@@ -20,13 +23,44 @@ constexpr int kExposeWaitMs = 1000;
 
 }  // namespace
 
+// --- FormWindow ---
+
+namespace platform {
+
+FormWindow::FormWindow(ControlSurface* surface) {
+  setFrameShape(QFrame::NoFrame);
+  // The window itself takes no part in the tab order; its controls do.
+  setFocusPolicy(Qt::NoFocus);
+  // The surface grows with the window and never shrinks below what its controls need.
+  setWidgetResizable(true);
+  setWidget(surface);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  if (onClose) onClose();
+  event->accept();
+}
+
+void FormWindow::moveEvent(QMoveEvent* event) {
+  QScrollArea::moveEvent(event);
+  if (onGeometryChanged) onGeometryChanged();
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  if (onGeometryChanged) onGeometryChanged();
+}
+
+}  // namespace platform
+
 // --- TForm ---
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
-  auto* surface = new platform::ControlSurface(this);
-  surface->onClose = [this] { Closed(); };
-  surface->onGeometryChanged = [this] { SyncFromWidget(); };
-  SetWidget(surface);
+  surface_ = new platform::ControlSurface(this);
+  window_ = new platform::FormWindow(surface_);
+  window_->onClose = [this] { Closed(); };
+  window_->onGeometryChanged = [this] { SyncFromWidget(); };
+  SetWidget(window_);
   icon_.OnChange = [this] { Widget()->setWindowIcon(icon_.Icon()); };
   // A form starts hidden, at the size of a form built in code.
   SetVisible(false);
@@ -36,9 +70,8 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TForm::~TForm() {
-  auto* surface = static_cast<platform::ControlSurface*>(Widget());
-  surface->onClose = nullptr;
-  surface->onGeometryChanged = nullptr;
+  window_->onClose = nullptr;
+  window_->onGeometryChanged = nullptr;
   icon_.OnChange = nullptr;
   if (Application != nullptr && Application->mainForm_ == this) Application->mainForm_ = nullptr;
   // The owned controls go while the form is still whole.
@@ -76,6 +109,14 @@ void TForm::SetBorderIcons(TBorderIcons icons) {
   ApplyGeometry();
 }
 
+void TForm::SetAutoScroll(bool autoScroll) {
+  if (autoScroll == autoScroll_) return;
+  autoScroll_ = autoScroll;
+  const Qt::ScrollBarPolicy policy = autoScroll_ ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+  window_->setHorizontalScrollBarPolicy(policy);
+  window_->setVerticalScrollBarPolicy(policy);
+}
+
 void TForm::SetPosition(TPosition position) {
   if (position == position_) return;
   position_ = position;
@@ -95,6 +136,7 @@ void TForm::Close() { Widget()->close(); }
 void TForm::Update() {
   QWidget* widget = Widget();
   if (!widget->isVisible()) return;
+  if (scrollRangeDirty_) UpdateScrollRange();
   // A window is painted once the desktop has exposed it; a window shown a moment ago may not be
   // yet, and without a running message loop nothing else would handle that. The wait handles
   // whatever else is queued as well, except the user's input.
@@ -107,7 +149,7 @@ void TForm::Update() {
   widget->repaint();
 }
 
-QWidget* TForm::ClientWidget() const { return Widget(); }
+QWidget* TForm::ClientWidget() const { return surface_; }
 
 void TForm::BoundsChanged() {
   if (!applyingGeometry_) ApplyGeometry();
@@ -123,7 +165,44 @@ void TForm::VisibleChanged() {
 
 void TForm::CaptionChanged() { Widget()->setWindowTitle(QString::fromStdString(Caption().ToUtf8())); }
 
-void TForm::ColorChanged() { Widget()->update(); }
+void TForm::ColorChanged() { surface_->update(); }
+
+void TForm::ControlPlaced() {
+  if (scrollRangeDirty_) return;
+  scrollRangeDirty_ = true;
+  // A view that places hundreds of controls at once settles the range once, on the next turn of
+  // the event loop (before the window paints), or when the window is shown.
+  QMetaObject::invokeMethod(
+      window_, [this] { UpdateScrollRange(); }, Qt::QueuedConnection);
+}
+
+void TForm::InvalidateClient(int left, int top, int width, int height) {
+  // Only what the window shows: the scroll area repaints what scrolling brings into view, and the
+  // region of a view's hundreds of changes below the foot costs more than painting what shows.
+  const QRect shown(-surface_->x(), -surface_->y(), window_->viewport()->width(),
+                    window_->viewport()->height());
+  const QRect changed = QRect(left, top, width, height) & shown;
+  if (!changed.isEmpty()) surface_->update(changed);
+}
+
+void TForm::UpdateScrollRange() {
+  scrollRangeDirty_ = false;
+  int width = 0;
+  int height = 0;
+  for (int i = 0; i < ControlCount(); ++i) {
+    const TControl* control = Controls(i);
+    if (!control->Visible()) continue;
+    width = std::max(width, control->Left() + control->Width());
+    height = std::max(height, control->Top() + control->Height());
+  }
+  if (width == extentWidth_ && height == extentHeight_) return;
+  extentWidth_ = width;
+  extentHeight_ = height;
+  surface_->setMinimumSize(width, height);
+  // The scroll bars follow at once, not on a later turn of the event loop.
+  QEvent layoutRequest(QEvent::LayoutRequest);
+  QCoreApplication::sendEvent(window_, &layoutRequest);
+}
 
 void TForm::ApplyWindowFlags() {
   Qt::WindowFlags flags = Qt::Window;
@@ -174,6 +253,9 @@ void TForm::SyncFromWidget() {
 
 void TForm::ShowWindow() {
   QWidget* widget = Widget();
+  // A window that comes on screen does so with its scroll bars; one already there keeps them
+  // until its controls have settled.
+  if (!widget->isVisible() && scrollRangeDirty_) UpdateScrollRange();
   if (!widget->isVisible() && position_ == poScreenCenter) CentreOnScreen();
   widget->show();
   widget->raise();
@@ -195,7 +277,10 @@ void TForm::Closed() {
 
 // --- TApplication ---
 
-TApplication::TApplication() : TComponent(nullptr) { Application = this; }
+TApplication::TApplication() : TComponent(nullptr) {
+  Application = this;
+  platform::prepareDesktop();
+}
 
 TApplication::~TApplication() {
   DestroyComponents();

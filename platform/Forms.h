@@ -5,7 +5,17 @@
 // ClientHeight the inside. The frame is a fixed notional one (see kFrame*), so that sizes are the
 // same on every desktop. Show is modeless and brings the window to the front.
 //
-// TApplication is the one application object, `Application`. CreateForm stores the new form in
+// A form built in code is placed by the desktop: its widget is only ever sized, never moved, so
+// that the window system sees no position chosen by the program. Position poScreenCenter and
+// poDesigned place the window themselves.
+//
+// With AutoScroll (the default) the window shows scroll bars while its visible controls reach
+// past its client area; scrolling moves the client area under the window, and the controls keep
+// their Left and Top. The scroll bars follow the controls on the next turn of the event loop and
+// whenever the window is shown.
+//
+// TApplication is the one application object, `Application`. Its construction sets up the
+// desktop's look and language on the toolkit (Desktop.h). CreateForm stores the new form in
 // the caller's pointer before the form's constructor runs and clears it again when the
 // constructor throws; the first form so created is the main window, which Run shows and whose
 // closing ends Run. The application owns the forms it creates.
@@ -18,7 +28,10 @@
 #include "platform/Graphics.h"
 #include "platform/SysUtils.h"
 
-enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
+namespace platform {
+class ControlSurface;
+class FormWindow;
+}  // namespace platform
 
 using TBorderIcons = std::uint8_t;
 constexpr TBorderIcons biSystemMenu = 0x01;
@@ -49,6 +62,9 @@ class TForm : public TWinControl {
   TPosition Position() const { return position_; }
   void SetPosition(TPosition position);
 
+  bool AutoScroll() const { return autoScroll_; }
+  void SetAutoScroll(bool autoScroll);
+
   TIcon* Icon() { return &icon_; }
   TCanvas* Canvas() { return &canvas_; }
 
@@ -66,6 +82,8 @@ class TForm : public TWinControl {
   void VisibleChanged() override;
   void CaptionChanged() override;
   void ColorChanged() override;
+  void ControlPlaced() override;
+  void InvalidateClient(int left, int top, int width, int height) override;
 
  private:
   void ApplyWindowFlags();
@@ -75,6 +93,8 @@ class TForm : public TWinControl {
   void SyncFromWidget();
   void ShowWindow();
   void CentreOnScreen();
+  // Lets the client area grow to hold every visible control, and the scroll bars follow.
+  void UpdateScrollRange();
   // The window was closed by the user, the desktop or Close.
   void Closed();
   int FrameLeft() const;
@@ -82,7 +102,13 @@ class TForm : public TWinControl {
   int FrameWidth() const;
   int FrameHeight() const;
 
+  platform::FormWindow* window_ = nullptr;       // the control's widget, owned by TWinControl
+  platform::ControlSurface* surface_ = nullptr;  // the client area, owned by the window
+  int extentWidth_ = 0;                          // the client pixels that the visible controls reach
+  int extentHeight_ = 0;
+  bool scrollRangeDirty_ = false;  // a control was placed since the last UpdateScrollRange
   bool applyingGeometry_ = false;
+  bool autoScroll_ = true;
   TFormBorderStyle borderStyle_ = bsSizeable;
   TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
   TPosition position_ = poDefault;

@@ -17,9 +17,14 @@ int mulDiv(int value, int numerator, int denominator) {
 
 constexpr int kPixelsPerInch = 96;
 
+// The framework's default face, which Linux desktops do not have, and how wide its stand-in is
+// set, in percent of its own width.
+constexpr const char* kDesignedFace = "MS Sans Serif";
+constexpr int kDesignedFaceStretch = 90;
+
 }  // namespace
 
-TFont::TFont() : name_("MS Sans Serif") {}
+TFont::TFont() : name_(kDesignedFace) {}
 
 void TFont::SetName(const AnsiString& name) {
   name_ = name;
@@ -129,11 +134,14 @@ QColor toQColor(TColor color) {
 QFont toQFont(const TFont& font) {
   QFont result;
   // "MS Sans Serif" is not on Linux desktops. Liberation Sans keeps Arial's metrics, close to
-  // those of the designed face, so designed captions fit their places; DejaVu Sans is the
-  // desktop's face of last resort.
-  result.setFamilies(QStringList{QString::fromStdString(font.Name().ToUtf8()), "Liberation Sans",
-                                 "DejaVu Sans", "sans-serif"});
+  // those of the designed face; DejaVu Sans is the desktop's face of last resort.
+  const QString name = QString::fromStdString(font.Name().ToUtf8());
+  result.setFamilies(QStringList{name, "Liberation Sans", "DejaVu Sans", "sans-serif"});
   result.setStyleHint(QFont::SansSerif);
+  // At the designed height the stand-in runs wider than the designed places allow: the longest
+  // placeholder of a 108-pixel list would be cut. Set narrower, every designed caption shows
+  // whole in its designed place.
+  if (name == QLatin1String(kDesignedFace)) result.setStretch(kDesignedFaceStretch);
   // A negative height is the character height without internal leading, which is Qt's pixel
   // size; a positive one is the cell height, of which the character takes about four fifths.
   const int height = font.Height();

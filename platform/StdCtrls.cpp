@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStringList>
+#include <QWheelEvent>
 
 #include "platform/CodePage.h"
 #include "platform/SysUtils.h"
@@ -137,7 +138,24 @@ void TLabel::AdjustSize() {
 
 // --- TComboBox ---
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), combo_(new QComboBox) {
+namespace {
+
+// The wheel steps only the list that has the focus, as on the framework's desktop: a wheel turned
+// over another list, on the way to somewhere else, must not change its entry.
+class FocusWheelComboBox : public QComboBox {
+ protected:
+  void wheelEvent(QWheelEvent* event) override {
+    if (!hasFocus()) {
+      event->ignore();
+      return;
+    }
+    QComboBox::wheelEvent(event);
+  }
+};
+
+}  // namespace
+
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), combo_(new FocusWheelComboBox) {
   combo_->setEditable(style_ == csDropDown);
   combo_->setMaxVisibleItems(dropDownCount_);
   SetWidget(combo_);

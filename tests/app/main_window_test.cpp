@@ -2,8 +2,15 @@
 // every control, the event bindings and the fixed layout of the details window.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QWidget>
 #include <algorithm>
 #include <string>
@@ -12,6 +19,8 @@
 #include "app/Unit1.h"
 #include "app/support/CatalogRun.h"
 #include "common/WidgetTesting.h"
+#include "forms/Layouts.h"
+#include "forms/Texts.h"
 
 namespace {
 
@@ -188,18 +197,110 @@ TEST_F(MainWindowTest, WebAddressIsALinkOnTheButtonFace) {
   });
 }
 
-TEST_F(MainWindowTest, SelectionListsAreDropDownListsOfTheirDesignedLength) {
+// Each list opened in the real widget with more entries than its designed count: the make list
+// shows 20 rows, the others 14, below the box, with a scroll bar for the rest.
+TEST_F(MainWindowTest, SelectionListsDropDownTheirDesignedNumberOfRows) {
   withMainWindow([] {
     const struct {
       TComboBox* combo;
-      int dropDownCount;
+      int rows;
     } kLists[] = {
         {Form1->ComboBox1, 20}, {Form1->ComboBox2, 14}, {Form1->ComboBox3, 14}, {Form1->ComboBox4, 14}};
     for (const auto& list : kLists) {
-      SCOPED_TRACE(list.dropDownCount);
+      SCOPED_TRACE(list.rows);
       EXPECT_EQ(list.combo->Style(), csDropDownList);
-      EXPECT_EQ(list.combo->DropDownCount(), list.dropDownCount);
-      EXPECT_EQ(list.combo->ItemHeight(), 13);
+      for (int i = 0; i < 40; ++i) list.combo->AddItem(AnsiString(1950 + i), nullptr);
+      list.combo->SetEnabled(true);
+      const testing_support::OpenedList opened = testing_support::openDropDown(*list.combo);
+      EXPECT_EQ(opened.rowsShown, list.rows);
+      EXPECT_TRUE(opened.scrollBar);
+      EXPECT_TRUE(opened.belowTheBox);
+    }
+  });
+}
+
+// The width that a caption takes in the control's font, and the room that the style gives the
+// text of that control at its designed size.
+struct CaptionRoom {
+  int width;
+  int room;
+};
+
+CaptionRoom roomInComboBox(TComboBox* combo, const AnsiString& text) {
+  QComboBox* widget = combo->ComboWidget();
+  QStyleOptionComboBox option;
+  option.initFrom(widget);
+  option.editable = false;
+  option.currentText = QString::fromStdString(text.ToUtf8());
+  // The style draws the shown entry one pixel inside its edit field on either side.
+  const QRect field =
+      widget->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, widget);
+  return {widget->fontMetrics().horizontalAdvance(option.currentText), field.width() - 2};
+}
+
+template <class Button>
+CaptionRoom roomInButton(Button* widget, QStyle::SubElement contents) {
+  QStyleOptionButton option;
+  option.initFrom(widget);
+  option.text = widget->text();
+  const QRect room = widget->style()->subElementRect(contents, &option, widget);
+  return {widget->fontMetrics().horizontalAdvance(option.text), room.width()};
+}
+
+// A label's room is its designed width: one that sizes itself must not grow past it.
+CaptionRoom roomInLabel(TLabel* label, int designedWidth) {
+  const QFontMetrics metrics(platform::toQFont(*label->Font()));
+  return {metrics.horizontalAdvance(QString::fromStdString(label->Caption().ToUtf8())), designedWidth};
+}
+
+TEST_F(MainWindowTest, EveryCaptionShowsWholeInItsDesignedPlace) {
+  withMainWindow([] {
+    const TextSet& text = texts();
+    const struct {
+      const char* label;
+      CaptionRoom (*measure)(const TextSet&);
+    } kCaptions[] = {
+        {"make placeholder",
+         [](const TextSet& t) { return roomInComboBox(Form1->ComboBox1, t.makePlaceholder); }},
+        {"model placeholder",
+         [](const TextSet& t) { return roomInComboBox(Form1->ComboBox2, t.modelPlaceholder); }},
+        {"model placeholder without a make",
+         [](const TextSet& t) { return roomInComboBox(Form1->ComboBox2, t.modelPlaceholderWithoutMake); }},
+        {"year placeholder",
+         [](const TextSet& t) { return roomInComboBox(Form1->ComboBox3, t.yearCapacityPlaceholder); }},
+        {"capacity placeholder",
+         [](const TextSet& t) { return roomInComboBox(Form1->ComboBox4, t.yearCapacityPlaceholder); }},
+        {"year entry for all", [](const TextSet& t) { return roomInComboBox(Form1->ComboBox3, t.allEntry); }},
+        {"capacity entry for all",
+         [](const TextSet& t) { return roomInComboBox(Form1->ComboBox4, t.allEntry); }},
+        {"year entry for all, interim",
+         [](const TextSet& t) { return roomInComboBox(Form1->ComboBox3, t.interimAllEntry); }},
+        {"details button",
+         [](const TextSet&) {
+           return roomInButton(Form1->Button4->ButtonWidget(), QStyle::SE_PushButtonContents);
+         }},
+        {"search button",
+         [](const TextSet&) {
+           return roomInButton(Form1->Button1->ButtonWidget(), QStyle::SE_PushButtonContents);
+         }},
+        {"catalyst filter",
+         [](const TextSet&) {
+           return roomInButton(Form1->CheckBox1->CheckWidget(), QStyle::SE_CheckBoxContents);
+         }},
+        {"diesel filter",
+         [](const TextSet&) {
+           return roomInButton(Form1->CheckBox2->CheckWidget(), QStyle::SE_CheckBoxContents);
+         }},
+    };
+    for (const auto& caption : kCaptions) {
+      const CaptionRoom measured = caption.measure(text);
+      EXPECT_LE(measured.width, measured.room) << caption.label;
+    }
+    for (const ExpectedControl& expected : kLayout) {
+      auto* label = dynamic_cast<TLabel*>(expected.control(Form1));
+      if (label == nullptr) continue;
+      const CaptionRoom measured = roomInLabel(label, expected.width);
+      EXPECT_LE(measured.width, measured.room) << expected.name;
     }
   });
 }
@@ -219,6 +320,7 @@ TEST_F(MainWindowTest, WindowIsFixedCentredAndCaptionedForTheBuild) {
     EXPECT_LE(std::abs(window.center().x() - screen.center().x()), kFrameBorder + 1);
     EXPECT_LE(std::abs(window.center().y() - screen.center().y()), kFrameCaption);
     EXPECT_EQ(Form1->Widget()->minimumSize(), Form1->Widget()->maximumSize());
+    EXPECT_FALSE(testing_support::showsScrollBar(*Form1)) << "its controls fit";
   });
 }
 
@@ -451,8 +553,19 @@ TEST_F(MainWindowTest, DetailsWindowControlsJoinInTheOrderTheyArePlaced) {
     EXPECT_TRUE(detailsLogo->Enabled());
     // Everything but the fixed layout keeps the defaults of a form built in code.
     EXPECT_EQ(detailsForm->BorderStyle(), bsSizeable);
-    EXPECT_EQ(detailsForm->Position(), poDefault);
     EXPECT_EQ(detailsForm->Owner(), nullptr);
+  });
+}
+
+// A form built in code is placed by the desktop: shown, it hands the window system no position of
+// its own (Qt marks a window whose place the program chose as moved), unlike the centred main
+// window.
+TEST_F(MainWindowTest, DetailsWindowIsPlacedByTheDesktop) {
+  withMainWindow([] {
+    detailsForm->Show();
+    EXPECT_FALSE(detailsForm->Widget()->testAttribute(Qt::WA_Moved));
+    EXPECT_TRUE(Form1->Widget()->testAttribute(Qt::WA_Moved));
+    detailsForm->Close();
   });
 }
 

@@ -14,6 +14,7 @@
 #include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "app/support/CatalogRun.h"
+#include "common/WidgetTesting.h"
 
 namespace {
 
@@ -58,13 +59,15 @@ class WindowWatcher : public QObject {
  protected:
   bool eventFilter(QObject* object, QEvent* event) override {
     auto* widget = qobject_cast<QWidget*>(object);
-    if (widget == nullptr || !widget->isWindow()) return false;
+    if (widget == nullptr) return false;
     TForm3* splash = splashWindow();
-    const bool isSplash = splash != nullptr && widget == splash->Widget();
-    if (isSplash && Form1 == nullptr) {
-      if (event->type() == QEvent::Show) splashShownBeforeMainWindow = true;
-      if (event->type() == QEvent::Paint) splashPaintedBeforeMainWindow = true;
+    // The window is shown; its client area, which holds the picture, is painted.
+    if (splash != nullptr && Form1 == nullptr) {
+      if (event->type() == QEvent::Show && widget == splash->Widget()) splashShownBeforeMainWindow = true;
+      if (event->type() == QEvent::Paint && widget == splash->ClientWidget())
+        splashPaintedBeforeMainWindow = true;
     }
+    if (!widget->isWindow()) return false;
     if (event->type() == QEvent::Show && showing(splash) && Form1 != nullptr && showing(Form1))
       bothVisible = true;
     return false;
@@ -89,6 +92,7 @@ TEST_F(StartupTest, SplashCoversConstructionAndTheSleepThenTheMainWindowShowsAlo
     EXPECT_EQ(splash->Widget()->geometry().topLeft(), QPoint(382, 238));
     EXPECT_EQ(splash->Width(), 517) << "no frame";
     EXPECT_EQ(splash->Height(), 333);
+    EXPECT_FALSE(testing_support::showsScrollBar(*splash)) << "its picture fits";
     ASSERT_NE(Form1, nullptr) << "the main window is built before the sleep";
     EXPECT_FALSE(showing(Form1));
     // The picture is the dark blue artwork.

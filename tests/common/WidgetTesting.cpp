@@ -1,12 +1,19 @@
 #include "common/WidgetTesting.h"
 
+#include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QPixmap>
+#include <QScrollBar>
+#include <QTest>
 #include <QWidget>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/Controls.h"
 #include "platform/Graphics.h"
+#include "platform/StdCtrls.h"
 #include "platform/WinApi.h"
 
 namespace testing_support {
@@ -54,6 +61,49 @@ void fillBitmap(TBitmap& bitmap, int width, int height, const std::function<QRgb
   SetDIBits(canvas.Handle(), bitmap.Handle(), 0, static_cast<UINT>(height),
             block.data() + sizeof(BITMAPINFOHEADER), reinterpret_cast<const BITMAPINFO*>(block.data()),
             DIB_RGB_COLORS);
+}
+
+OpenedList openDropDown(TComboBox& combo) {
+  QComboBox* widget = combo.ComboWidget();
+  widget->showPopup();
+  QCoreApplication::processEvents();
+  QAbstractItemView* view = widget->view();
+  OpenedList opened;
+  const QRect shown = view->viewport()->rect();
+  for (int row = 0; row < view->model()->rowCount(); ++row) {
+    // Whole from top to bottom; an entry wider than the list is cut at its side, as it is shown.
+    const QRect entry = view->visualRect(view->model()->index(row, 0));
+    if (entry.top() >= shown.top() && entry.bottom() <= shown.bottom()) ++opened.rowsShown;
+  }
+  opened.scrollBar = view->verticalScrollBar()->isVisible();
+  const int boxFoot = widget->mapToGlobal(QPoint(0, widget->height())).y();
+  opened.belowTheBox = view->mapToGlobal(QPoint(0, 0)).y() >= boxFoot;
+  widget->hidePopup();
+  return opened;
+}
+
+QScrollBar* verticalScrollBar(const TWinControl& window) {
+  auto* area = qobject_cast<QAbstractScrollArea*>(window.Widget());
+  return area != nullptr ? area->verticalScrollBar() : nullptr;
+}
+
+bool showsScrollBar(const TWinControl& window) {
+  QCoreApplication::processEvents();
+  auto* area = qobject_cast<QAbstractScrollArea*>(window.Widget());
+  return area != nullptr &&
+         (area->verticalScrollBar()->isVisible() || area->horizontalScrollBar()->isVisible());
+}
+
+bool scrollToTheFoot(const TWinControl& window) {
+  QCoreApplication::processEvents();
+  QScrollBar* bar = verticalScrollBar(window);
+  if (bar == nullptr || !bar->isVisible()) return false;
+  for (int click = 0; click < 100 && bar->value() < bar->maximum(); ++click) {
+    // Just above the arrow button at the bar's foot, which is as wide as the bar is.
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(bar->width() / 2, bar->height() - bar->width() - 2));
+  }
+  return bar->value() == bar->maximum();
 }
 
 RecordedBoxes::RecordedBoxes(int answer) {

@@ -10,7 +10,9 @@
 
 #include "platform/Dialogs.h"
 
+class QScrollBar;
 class TBitmap;
+class TComboBox;
 class TWinControl;
 
 namespace testing_support {
@@ -29,6 +31,24 @@ std::vector<std::uint8_t> makeDib24(int width, int height, const std::function<Q
 
 // Sizes the bitmap and fills it with the colours, through SetDIBits on its handle.
 void fillBitmap(TBitmap& bitmap, int width, int height, const std::function<QRgb(int x, int y)>& colourAt);
+
+// What the user sees of a drop-down list once it is opened: the rows it shows whole, whether it
+// offers a scroll bar for the others, and whether it dropped down below its box. The list is
+// closed again.
+struct OpenedList {
+  int rowsShown = 0;
+  bool scrollBar = false;
+  bool belowTheBox = false;
+};
+OpenedList openDropDown(TComboBox& combo);
+
+// The window's vertical scroll bar, or null for a window that cannot scroll.
+QScrollBar* verticalScrollBar(const TWinControl& window);
+// Whether the window shows a scroll bar, of either direction, once the waiting events are handled.
+bool showsScrollBar(const TWinControl& window);
+// Scrolls the window to its foot as a user does, by clicking the scroll bar's groove below its
+// slider until it goes no further; false when the window has no scroll bar to click.
+bool scrollToTheFoot(const TWinControl& window);
 
 // While it lives, every box is recorded and answered with `answer` instead of being shown.
 class RecordedBoxes {

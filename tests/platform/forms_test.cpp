@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QBuffer>
 #include <QDeadlineTimer>
@@ -12,9 +13,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStringList>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
+#include <QWindow>
 #include <QtTest/QTest>
 #include <functional>
 #include <memory>
@@ -24,6 +28,7 @@
 
 #include "common/WidgetTesting.h"
 #include "platform/CodePage.h"
+#include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/ImageCtrls.h"
 #include "platform/StdCtrls.h"
@@ -32,6 +37,8 @@ namespace {
 
 using testing_support::grabClient;
 using testing_support::RecordedBoxes;
+using testing_support::showsScrollBar;
+using testing_support::verticalScrollBar;
 
 // A graphic control that counts how often its window painted it.
 class PaintCounter : public TGraphicControl {
@@ -125,6 +132,60 @@ TEST(FormTest, ScreenCentredFormIsCentredWhenShown) {
   EXPECT_EQ(area.y() + (area.height() - form.Height()) / 2, form.Top());
   EXPECT_EQ(QPoint(form.Left() + kFrameBorder, form.Top() + kFrameCaption),
             form.Widget()->geometry().topLeft());
+}
+
+// Qt hands the window system a position, as one the program chose, only for a widget that was
+// moved; without one the desktop places the window.
+TEST(FormTest, FormBuiltInCodeIsPlacedByTheDesktop) {
+  TForm form(nullptr);
+  form.SetWidth(730);
+  form.SetHeight(600);
+  form.SetColor(clWhite);
+  form.Show();
+  form.SetWidth(750);
+  EXPECT_FALSE(form.Widget()->testAttribute(Qt::WA_Moved));
+  EXPECT_EQ(QSize(750 - 2 * kFrameBorder, 600 - kFrameCaption - kFrameBorder), form.Widget()->size());
+}
+
+TEST(FormTest, CentredAndDesignedFormsChooseTheirPlace) {
+  for (const TPosition position : {poScreenCenter, poDesigned}) {
+    SCOPED_TRACE(position);
+    TForm form(nullptr);
+    form.SetLeft(100);
+    form.SetTop(80);
+    form.SetPosition(position);
+    form.Show();
+    EXPECT_TRUE(form.Widget()->testAttribute(Qt::WA_Moved));
+  }
+}
+
+TEST(FormTest, TabGoesThroughTheWindowedControlsInTheirTabOrder) {
+  TForm form(nullptr);
+  TEdit* edits[3];
+  for (int i = 0; i < 3; ++i) {
+    edits[i] = new TEdit(&form);
+    edits[i]->SetBounds(10, 10 + 30 * i, 100, 21);
+    edits[i]->SetParent(&form);
+    EXPECT_EQ(i, edits[i]->TabOrder()) << "joins at the end";
+  }
+  auto* label = new TLabel(&form);
+  label->SetParent(&form);
+  edits[2]->SetTabOrder(0);
+  EXPECT_EQ(0, edits[2]->TabOrder());
+  EXPECT_EQ(1, edits[0]->TabOrder());
+  EXPECT_EQ(2, edits[1]->TabOrder());
+  form.Show();
+  QApplication::setActiveWindow(form.Widget());
+  edits[2]->SetFocus();
+  QTest::keyClick(edits[2]->Widget(), Qt::Key_Tab);
+  EXPECT_TRUE(edits[0]->Focused());
+  QTest::keyClick(edits[0]->Widget(), Qt::Key_Tab);
+  EXPECT_TRUE(edits[1]->Focused());
+
+  delete edits[0];
+  EXPECT_EQ(1, edits[1]->TabOrder());
+  TEdit orphan(nullptr);
+  EXPECT_EQ(-1, orphan.TabOrder());
 }
 
 TEST(FormTest, CaptionIsTheWindowTitleInUnicode) {
@@ -237,6 +298,101 @@ TEST(FormTest, DeletingAControlTakesItOffItsWindow) {
   delete edit;
   EXPECT_EQ(0, form.ControlCount());
   EXPECT_EQ(0, form.ComponentCount());
+}
+
+// --- scrolling ---
+
+// A sizeable window of 300 x 200 client pixels, shown, with a red square near its top.
+class ScrollingFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.SetClientWidth(300);
+    form.SetClientHeight(200);
+    form.SetColor(clWhite);
+    top = square(10, 10, clRed);
+    form.Show();
+  }
+
+  TShape* square(int left, int top, TColor colour) {
+    auto* shape = new TShape(&form);
+    shape->SetBounds(left, top, 40, 40);
+    shape->Brush()->SetColor(colour);
+    shape->Pen()->SetColor(colour);
+    shape->SetParent(&form);
+    shape->OnMouseMove = [this](TObject* sender, TShiftState, int x, int y) {
+      moves.push_back({sender, QPoint(x, y)});
+    };
+    return shape;
+  }
+
+  // Where a client point of the window shows in the window the user sees.
+  QPoint onScreen(QPoint client) const { return form.ClientWidget()->mapTo(form.Widget(), client); }
+
+  struct Move {
+    TObject* sender;
+    QPoint at;
+  };
+
+  TForm form{nullptr};
+  TShape* top = nullptr;
+  std::vector<Move> moves;
+};
+
+TEST_F(ScrollingFormTest, ControlsThatFitShowNoScrollBar) {
+  square(250, 150, clBlue);
+  EXPECT_FALSE(showsScrollBar(form));
+}
+
+TEST_F(ScrollingFormTest, VerticalScrollBarComesWhileAControlReachesPastTheFoot) {
+  TShape* low = square(10, 350, clBlue);
+  EXPECT_TRUE(showsScrollBar(form));
+  QScrollBar* vertical = verticalScrollBar(form);
+  ASSERT_NE(nullptr, vertical);
+  EXPECT_TRUE(vertical->isVisible());
+  EXPECT_EQ(platform::kScrollBarExtent, vertical->width()) << "the framework's scroll bar";
+  EXPECT_EQ(390 - 200, vertical->maximum());
+  low->SetVisible(false);
+  EXPECT_FALSE(showsScrollBar(form)) << "a hidden control needs no room";
+  low->SetVisible(true);
+  low->SetTop(100);
+  EXPECT_FALSE(showsScrollBar(form));
+  low->SetTop(350);
+  EXPECT_TRUE(showsScrollBar(form));
+  delete low;
+  EXPECT_FALSE(showsScrollBar(form));
+}
+
+// The vertical bar takes its width from the client area; controls that still fit beside it bring
+// no horizontal bar.
+TEST_F(ScrollingFormTest, ControlsBesideTheVerticalBarBringNoHorizontalOne) {
+  square(300 - platform::kScrollBarExtent - 40, 350, clBlue);
+  ASSERT_TRUE(showsScrollBar(form));
+  EXPECT_TRUE(verticalScrollBar(form)->isVisible());
+  EXPECT_FALSE(static_cast<QAbstractScrollArea*>(form.Widget())->horizontalScrollBar()->isVisible());
+}
+
+TEST_F(ScrollingFormTest, WithoutAutoScrollTheWindowNeverScrolls) {
+  form.SetAutoScroll(false);
+  square(10, 350, clBlue);
+  EXPECT_FALSE(showsScrollBar(form));
+}
+
+TEST_F(ScrollingFormTest, ScrolledWindowShowsAndRoutesTheControlsBelowItsFoot) {
+  TShape* low = square(10, 350, clBlue);
+  ASSERT_TRUE(testing_support::scrollToTheFoot(form));
+  const QPoint lowCentre = onScreen(QPoint(30, 370));
+  ASSERT_TRUE(QRect(0, 0, 300, 200).contains(lowCentre)) << "scrolled into view";
+  const QImage shown = form.Widget()->grab().toImage();
+  EXPECT_EQ(QColor(0, 0, 255), testing_support::pixelAt(shown, lowCentre.x(), lowCentre.y()));
+
+  // The pointer comes through the window system, at the place where the square shows.
+  QWindow* window = form.Widget()->windowHandle();
+  QTest::mouseMove(window, onScreen(QPoint(5, 300)));
+  moves.clear();
+  QTest::mouseMove(window, onScreen(QPoint(15, 355)));
+  ASSERT_EQ(1u, moves.size());
+  EXPECT_EQ(low, moves[0].sender);
+  EXPECT_EQ(QPoint(5, 5), moves[0].at);
 }
 
 // --- the application object ---

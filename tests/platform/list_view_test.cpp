@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QTest>
 #include <QTreeView>
 #include <QWidget>
@@ -253,6 +255,72 @@ TEST_F(ListViewTest, ColumnsHaveCaptionsAndWidthsAndAFixedHeader) {
   EXPECT_FALSE(header->sectionsClickable());
   EXPECT_FALSE(header->stretchLastSection());
 }
+
+// The header section of a column as the user sees it.
+QImage headerSection(QTreeView* view, int column) {
+  QHeaderView* header = view->header();
+  return header
+      ->grab(QRect(header->sectionViewportPosition(column), 0, header->sectionSize(column), header->height()))
+      .toImage();
+}
+
+TEST_F(ListViewTest, CaptionWiderThanItsColumnIsCutWithAnEllipsis) {
+  const QString caption = "Zusatzinformation";
+  list_->Columns()->Items(0)->SetCaption(caption.toStdString().c_str());
+  list_->Columns()->Items(0)->SetWidth(75);
+  QHeaderView* header = View()->header();
+  QStyleOptionHeader option;
+  option.initFrom(header);
+  option.rect = QRect(0, 0, 75, header->height());
+  const int room = header->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header).width();
+  const QString cut = header->fontMetrics().elidedText(caption, Qt::ElideRight, room);
+  ASSERT_TRUE(cut.endsWith(QChar(0x2026))) << "the caption must be wider than its column";
+  const QImage shown = headerSection(View(), 0);
+
+  list_->Columns()->Items(0)->SetCaption(AnsiString::FromUtf8(cut.toStdString()));
+  EXPECT_EQ(shown, headerSection(View(), 0));
+}
+
+struct FrameCase {
+  const char* label;
+  TBorderStyle border;
+  TBevelKind bevel;
+  int frameWidth;  // -1: the style's sunken edge, of its own width
+  bool etched;     // a darker line outside a lighter one on every side
+};
+
+class ListFrameTest : public ListViewTest, public ::testing::WithParamInterface<FrameCase> {};
+
+TEST_P(ListFrameTest, FrameIsDrawnInsideTheListsBounds) {
+  list_->SetBorderStyle(GetParam().border);
+  list_->SetBevelKind(GetParam().bevel);
+  if (GetParam().frameWidth < 0) {
+    EXPECT_GT(View()->frameWidth(), 0);
+  } else {
+    EXPECT_EQ(GetParam().frameWidth, View()->frameWidth());
+  }
+  if (!GetParam().etched) return;
+  const QImage shot = list_->Widget()->grab().toImage();
+  const int right = shot.width() - 1;
+  const int bottom = shot.height() - 1;
+  const int middleX = shot.width() / 2;
+  const int middleY = shot.height() / 2;
+  // Top and left: the lowered line outside, the raised one inside; bottom and right the reverse,
+  // so that the groove looks cut into the window.
+  EXPECT_LT(qGray(shot.pixel(0, middleY)) + 40, qGray(shot.pixel(1, middleY)));
+  EXPECT_LT(qGray(shot.pixel(middleX, 0)) + 40, qGray(shot.pixel(middleX, 1)));
+  EXPECT_LT(qGray(shot.pixel(right - 1, middleY)) + 40, qGray(shot.pixel(right, middleY)));
+  EXPECT_LT(qGray(shot.pixel(middleX, bottom - 1)) + 40, qGray(shot.pixel(middleX, bottom)));
+}
+
+const FrameCase kFrames[] = {
+    {"SunkenBorderByDefault", bsSingle, bkNone, -1, false},
+    {"DesignedTileBevelWithoutBorder", bsNone, bkTile, 2, true},
+    {"NoBorderNoBevel", bsNone, bkNone, 0, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Frames, ListFrameTest, ::testing::ValuesIn(kFrames),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(ListViewTest, ColumnWidthFollowsTheUsersResize) {
   View()->header()->resizeSection(2, 75);

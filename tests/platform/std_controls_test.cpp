@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 #include <functional>
 #include <optional>
@@ -204,10 +206,71 @@ TEST_F(StdControlsTest, AnExceptionFromAHandlerIsShownAndStopsThere) {
   EXPECT_EQ(AnsiString("Boom."), boxes.requests()[0].text);
 }
 
-TEST_F(StdControlsTest, DropDownListIsNotEditableAndShowsDropDownCountEntries) {
-  combo->SetDropDownCount(20);
+struct DropDownCase {
+  const char* label;
+  int entries;
+  int dropDownCount;
+  int rowsShown;
+  bool scrollBar;
+};
+
+class DropDownTest : public StdControlsTest, public ::testing::WithParamInterface<DropDownCase> {};
+
+TEST_P(DropDownTest, ListDropsDownBelowTheBoxWithAtMostDropDownCountRows) {
+  const DropDownCase& c = GetParam();
+  combo->Clear();
+  for (int i = 0; i < c.entries; ++i) combo->AddItem(AnsiString(1950 + i), nullptr);
+  combo->SetItemIndex(0);
+  combo->SetDropDownCount(c.dropDownCount);
   EXPECT_FALSE(combo->ComboWidget()->isEditable());
-  EXPECT_EQ(20, combo->ComboWidget()->maxVisibleItems());
+  const testing_support::OpenedList opened = testing_support::openDropDown(*combo);
+  EXPECT_EQ(c.rowsShown, opened.rowsShown);
+  EXPECT_EQ(c.scrollBar, opened.scrollBar);
+  EXPECT_TRUE(opened.belowTheBox);
+}
+
+const DropDownCase kDropDowns[] = {
+    {"LongerThanItsCount", 36, 14, 14, true},
+    {"MakesOfALongList", 40, 20, 20, true},
+    {"ExactlyItsCount", 14, 14, 14, false},
+    {"ShorterThanItsCount", 5, 14, 5, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Lists, DropDownTest, ::testing::ValuesIn(kDropDowns),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// The wheel goes to the list that has the focus: turned over another list it changes nothing.
+TEST_F(StdControlsTest, WheelStepsOnlyTheListThatHasTheFocus) {
+  auto* other = new TComboBox(&form);
+  other->SetStyle(csDropDownList);
+  other->SetBounds(200, 10, 150, 21);
+  other->SetParent(&form);
+  other->AddItem("a", nullptr);
+  other->AddItem("b", nullptr);
+  other->SetItemIndex(0);
+  combo->SetItemIndex(0);
+  QApplication::setActiveWindow(form.Widget());
+
+  const auto wheelDownOver = [](TComboBox* list) {
+    QWidget* widget = list->ComboWidget();
+    const QPointF centre = QRectF(widget->rect()).center();
+    QWheelEvent wheel(centre, widget->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
+  };
+
+  other->SetFocus();
+  ASSERT_TRUE(other->Focused());
+  wheelDownOver(combo);
+  EXPECT_EQ(0, combo->ItemIndex());
+  EXPECT_TRUE(events.empty());
+
+  combo->SetFocus();
+  ASSERT_TRUE(combo->Focused());
+  wheelDownOver(combo);
+  EXPECT_EQ(1, combo->ItemIndex());
+  EXPECT_EQ(std::vector<std::string>{"combo"}, events) << "a step of the wheel is the user's pick";
+  EXPECT_EQ(0, other->ItemIndex());
 }
 
 TEST_F(StdControlsTest, AddItemKeepsTheSelection) {
