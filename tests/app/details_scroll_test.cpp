@@ -92,6 +92,9 @@ TEST_F(DetailsScrollTest, UserScrollsToTheLastRowAndItLightsUpUnderThePointer) {
       EXPECT_EQ(label->Font()->Color(), clRed);
     }
     EXPECT_TRUE(windowShows(shownRow, kRed)) << "the row shows red where the user points";
+
+    // Back up at the drawing, with the pointer on the scroll bar, the item shows its highlight.
+    ASSERT_TRUE(testing_support::scrollToTheTop(*detailsForm));
     EXPECT_TRUE(details_testing::detailsPixelIs(itemCentre(29), kRed)) << "its highlight picture";
     EXPECT_TRUE(details_testing::detailsPixelIs(itemCentre(28), kBlue));
   });

@@ -19,7 +19,12 @@
 namespace testing_support {
 
 QImage grabClient(const TWinControl& window) {
-  return window.ClientWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  // A window that scrolls holds a client larger than what it shows, as large as the farthest
+  // control: only the part inside the window is on screen, and a grab of the whole could be huge.
+  QWidget* client = window.ClientWidget();
+  QRect shown = client->rect();
+  if (const QWidget* frame = client->parentWidget()) shown &= QRect(-client->pos(), frame->size());
+  return client->grab(shown).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 QColor pixelAt(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); }
@@ -94,17 +99,28 @@ bool showsScrollBar(const TWinControl& window) {
          (area->verticalScrollBar()->isVisible() || area->horizontalScrollBar()->isVisible());
 }
 
-bool scrollToTheFoot(const TWinControl& window) {
+namespace {
+
+// Clicks the vertical scroll bar's groove next to the arrow at its foot or its top until the bar
+// goes no further.
+bool scrollAllTheWay(const TWinControl& window, bool toTheFoot) {
   QCoreApplication::processEvents();
   QScrollBar* bar = verticalScrollBar(window);
   if (bar == nullptr || !bar->isVisible()) return false;
-  for (int click = 0; click < 100 && bar->value() < bar->maximum(); ++click) {
-    // Just above the arrow button at the bar's foot, which is as wide as the bar is.
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
-                      QPoint(bar->width() / 2, bar->height() - bar->width() - 2));
+  // Just inside the arrow button, which is as tall as the bar is wide.
+  const QPoint groove(bar->width() / 2, toTheFoot ? bar->height() - bar->width() - 2 : bar->width() + 2);
+  const int end = toTheFoot ? bar->maximum() : bar->minimum();
+  for (int click = 0; click < 100 && bar->value() != end; ++click) {
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, groove);
   }
-  return bar->value() == bar->maximum();
+  return bar->value() == end;
 }
+
+}  // namespace
+
+bool scrollToTheFoot(const TWinControl& window) { return scrollAllTheWay(window, true); }
+
+bool scrollToTheTop(const TWinControl& window) { return scrollAllTheWay(window, false); }
 
 RecordedBoxes::RecordedBoxes(int answer) {
   previous_ = platform::setBoxHandler([this, answer](const platform::BoxRequest& request) {

@@ -17,7 +17,8 @@ class TWinControl;
 
 namespace testing_support {
 
-// The window's client area as the user would see it, in RGB32.
+// What the window shows of its client area, as the user would see it, in RGB32; pixel 0, 0 is
+// the client's top-left corner while the window is not scrolled.
 QImage grabClient(const TWinControl& window);
 
 // The colour of one pixel, without alpha.
@@ -49,6 +50,8 @@ bool showsScrollBar(const TWinControl& window);
 // Scrolls the window to its foot as a user does, by clicking the scroll bar's groove below its
 // slider until it goes no further; false when the window has no scroll bar to click.
 bool scrollToTheFoot(const TWinControl& window);
+// The same back up to its top, clicking the groove above the slider.
+bool scrollToTheTop(const TWinControl& window);
 
 // While it lives, every box is recorded and answered with `answer` instead of being shown.
 class RecordedBoxes {
