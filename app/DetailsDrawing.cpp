@@ -16,8 +16,6 @@ constexpr const char kHotPath[] = "data/data_r/%s.dat";
 
 constexpr int kBackgroundLeft = 10;
 constexpr int kBackgroundTop = 10;
-constexpr int kBackgroundWidth = 700;
-constexpr int kBackgroundHeight = 204;
 
 // The columns of the parts-list texts, beyond what the walk reads.
 constexpr int kPartNumber = 4;
@@ -29,8 +27,8 @@ class DetailsBuild : public DrawingSteps {
  public:
   // 3.1. The background, set again at every part row.
   void placeBackground() override {
-    detailsBackground->SetWidth(kBackgroundWidth);
-    detailsBackground->SetHeight(kBackgroundHeight);
+    detailsBackground->SetWidth(kDrawingWidth);
+    detailsBackground->SetHeight(kDrawingHeight);
     detailsBackground->SetLeft(kBackgroundLeft);
     detailsBackground->SetTop(kBackgroundTop);
     detailsBackground->SetEnabled(false);  // moves over the bare drawing go to the window

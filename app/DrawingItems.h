@@ -10,6 +10,10 @@
 #include "db/SqlDb.h"
 #include "platform/AnsiString.h"
 
+// The size of a system's drawing, the background picture that its items are placed on.
+constexpr int kDrawingWidth = 700;
+constexpr int kDrawingHeight = 204;
+
 // One item of a drawing, as the walk hands it to the drawing.
 struct DrawingItem {
   int number = 0;                 // 1 to kMaxItems

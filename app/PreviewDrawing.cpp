@@ -11,11 +11,9 @@
 
 namespace {
 
-// Where the 700 x 204 drawing lies on the main window.
+// Where the drawing lies on the main window.
 constexpr int kDrawingLeft = 45;
 constexpr int kDrawingTop = 310;
-constexpr int kDrawingWidth = 700;
-constexpr int kDrawingHeight = 204;
 
 // The one preview being built: the steps of the walk on the main window.
 class PreviewBuild : public DrawingSteps {
